@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "driver/settings.h"
+
+namespace korvo {
+
+// What the command line asks for.
+struct CommandLine {
+  ChartMode chartMode = ChartMode::natal;
+  std::string aspectTypesFileName;  // absolute; empty when no usable -a name was given
+  std::string inputName;            // as typed, or the default input name
+};
+
+// The default input, relative to the current directory.
+std::string DefaultInputName();
+
+// Reads the options -1, -2 and -a<name> up to the first argument that does not begin with '-'
+// (a later option overrides an earlier one). The named input is used only when exactly one
+// argument is left besides the recognised options; otherwise the default input is used.
+// `arguments[0]` is the program's own name.
+CommandLine ParseCommandLine(int argumentCount, const char* const* arguments,
+                             std::string_view currentDirectory);
+
+}  // namespace korvo

@@ -1,0 +1,19 @@
+#include "driver/language.h"
+
+#include <fstream>
+#include <optional>
+
+#include "platform/absolute_path.h"
+#include "platform/file_system.h"
+
+namespace korvo {
+
+LanguageFlag DetectLanguage(std::string_view currentDirectory) {
+  const std::optional<std::string> markerName =
+      AbsolutePath(currentDirectory, NativeName("Config/RUSSIAN.ini"), kNameBufferSize);
+  std::ifstream marker;
+  return markerName && OpenForReading(marker, *markerName) ? LanguageFlag::russian
+                                                           : LanguageFlag::english;
+}
+
+}  // namespace korvo

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string_view>
+
+namespace korvo {
+
+// The fixed texts of Korvo.log; a line is made of these pieces and names or numbers between them.
+inline constexpr std::string_view kRunLogName = "Korvo.log";
+inline constexpr std::string_view kUsageLine =
+    "Korvo [-1 | -2] [-a<aspect-names-file>] [<aspects-list-file>]";
+inline constexpr std::string_view kVersionLine = "Version: 1.0.0";
+inline constexpr std::string_view kLanguageLine = "Config (0=EN, 1=RU): ";
+inline constexpr std::string_view kInputFile = "Input file: ";
+inline constexpr std::string_view kCannotBeOpened = " cannot be opened";
+inline constexpr std::string_view kUsingInput = "Using input: ";
+inline constexpr std::string_view kExtracted = "Extracted ";
+inline constexpr std::string_view kAspects = " aspects";
+inline constexpr std::string_view kOutputFile = "Output file: ";
+inline constexpr std::string_view kIsTheInputFile = " is the input file";
+inline constexpr std::string_view kCannotBeWritten = " cannot be written";
+inline constexpr std::string_view kUsingOutput = "Using output: ";
+inline constexpr std::string_view kTable1State = "Output tbl1, state: ";
+inline constexpr std::string_view kTable2State = "Output tbl2, state: ";
+inline constexpr std::string_view kTable3State = "Output tbl3, state: ";
+inline constexpr std::string_view kUsingAspectTypes = "Using aspect-types: ";
+inline constexpr std::string_view kUsingFirstDefaultAspectTypes = "Using aspect-type: ";
+inline constexpr std::string_view kUsingPlanets = "Using planets: ";
+inline constexpr std::string_view kFile = "File ";
+inline constexpr std::string_view kNotAvailable = " not available";
+inline constexpr std::string_view kLine = "Line ";
+inline constexpr std::string_view kOf = " of ";
+inline constexpr std::string_view kCutAt127Bytes = " cut at 127 bytes";
+inline constexpr std::string_view kNotAnAspectLine = " skipped: not an aspect line";
+inline constexpr std::string_view kCompletedOk = "Korvo completed OK";
+
+}  // namespace korvo

@@ -1,0 +1,3 @@
+#include "driver/run.h"
+
+int main(int argumentCount, char** arguments) { return korvo::RunKorvo(argumentCount, arguments); }

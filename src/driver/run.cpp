@@ -1,0 +1,154 @@
+#include "driver/run.h"
+
+#include <optional>
+#include <string>
+
+#include "aspectlist/aspects_list_reader.h"
+#include "driver/command_line.h"
+#include "driver/exit_status.h"
+#include "driver/language.h"
+#include "driver/log_texts.h"
+#include "order/aspect_type_order.h"
+#include "order/orb_order.h"
+#include "order/planet_order.h"
+#include "platform/absolute_path.h"
+#include "platform/file_system.h"
+#include "report/report_page.h"
+
+namespace korvo {
+namespace {
+
+constexpr std::size_t kPlanetNamesRoom = 32;
+
+void StartRun(RunState& run, int argumentCount, const char* const* arguments) {
+  OpenRunLog(run.log);
+  LogLine(run.log, {kUsageLine});
+  LogLine(run.log, {kVersionLine});
+  run.language = DetectLanguage(run.currentDirectory);
+  LogLine(run.log, {kLanguageLine, std::to_string(static_cast<int>(run.language))});
+  CommandLine commandLine = ParseCommandLine(argumentCount, arguments, run.currentDirectory);
+  run.chartMode = commandLine.chartMode;
+  run.aspectTypesFileName = std::move(commandLine.aspectTypesFileName);
+  run.inputFileName = std::move(commandLine.inputName);
+}
+
+bool OpenInput(RunState& run) {
+  if (std::optional<std::string> absoluteName =
+          AbsolutePath(run.currentDirectory, run.inputFileName, kNameBufferSize)) {
+    run.inputFileName = std::move(*absoluteName);
+    if (OpenForReading(run.input, run.inputFileName)) {
+      LogLine(run.log, {kUsingInput, run.inputFileName});
+      return true;
+    }
+  }
+  LogLine(run.log, {kInputFile, run.inputFileName, kCannotBeOpened});
+  return false;
+}
+
+void ReadInput(RunState& run) {
+  LineReader reader = MakeLineReader(run.input);
+  ReadAspectsList(reader, run.headerText, run.aspects, run.lineCopies, run.log,
+                  run.inputFileName);
+  LogLine(run.log, {kExtracted, std::to_string(run.aspects.size()), kAspects});
+}
+
+// Derives the page name from the input name and opens the page. A name too long for its buffer,
+// and a name that is the input's own, are refused before anything is opened.
+bool OpenPage(RunState& run) {
+  std::string pageName = MakePageName(run.inputFileName, kPathSeparator);
+  const bool pageIsInput = SameFileName(pageName, run.inputFileName);
+  run.inputFileName = std::move(pageName);
+  const std::string& name = run.inputFileName;
+  if (pageIsInput) {
+    LogLine(run.log, {kOutputFile, name, kIsTheInputFile});
+    return false;
+  }
+  if (name.size() + 1 > kNameBufferSize || !OpenForWriting(run.page, name)) {
+    LogLine(run.log, {kOutputFile, name, kCannotBeOpened});
+    return false;
+  }
+  LogLine(run.log, {kUsingOutput, name});
+  return true;
+}
+
+void LogTableWritten(RunState& run, std::string_view tableLine) {
+  LogLine(run.log, {tableLine, std::to_string(RunLogState(run.log))});
+}
+
+void WriteOrbTable(RunState& run) {
+  WritePageStart(run.page, run.language, run.headerText);
+  WriteTableBlock(run.page, run.aspects, TableLayout::orbTable, run.language);
+  LogTableWritten(run, kTable1State);
+}
+
+void WriteAspectTypeTable(RunState& run) {
+  if (OpenAspectTypesFile(run.aspectTypesFile, run.aspectTypesFileName, run.language,
+                          run.chartMode, run.currentDirectory, run.log)) {
+    LineReader reader = MakeLineReader(run.aspectTypesFile);
+    ReadAspectTypes(reader, run.aspectTypes, run.log, run.aspectTypesFileName);
+  }
+  AppendMissingTypes(run.aspects, run.aspectTypes);
+  GroupByAspectType(run.aspects, run.aspectTypes);
+  WriteTableBlock(run.page, run.aspects, TableLayout::aspectTypeTable, run.language);
+  LogTableWritten(run, kTable2State);
+}
+
+void ReadPlanetsFile(RunState& run) {
+  const std::string relativeName = PlanetsFileName(run.language);
+  const std::optional<std::string> absoluteName =
+      AbsolutePath(run.currentDirectory, relativeName, kNameBufferSize);
+  if (!absoluteName) {
+    LogLine(run.log, {kFile, relativeName, kNotAvailable});
+    return;
+  }
+  run.planetsFileName = *absoluteName;
+  if (!OpenForReading(run.planetsFile, run.planetsFileName)) {
+    LogLine(run.log, {kFile, run.planetsFileName, kNotAvailable});
+    return;
+  }
+  LogLine(run.log, {kUsingPlanets, run.planetsFileName});
+  LineReader reader = MakeLineReader(run.planetsFile);
+  ReadPlanets(reader, run.planets, run.log, run.planetsFileName);
+}
+
+void WritePlanetTable(RunState& run) {
+  if (run.chartMode == ChartMode::natal) MirrorAspects(run.aspects);
+  run.planets.reserve(kPlanetNamesRoom);
+  ReadPlanetsFile(run);
+  CompletePlanets(run.aspects, run.planets, run.language);
+  SortByOrb(run.aspects);
+  GroupByPlanet(run.aspects, run.planets);
+  WriteTableBlock(run.page, run.aspects, TableLayout::planetTable, run.language);
+  WritePageEnd(run.page);
+  LogTableWritten(run, kTable3State);
+}
+
+// Closes the page before the last line, so that a page that could not be stored whole is
+// reported instead of a completed run.
+int FinishRun(RunState& run) {
+  run.page.close();
+  if (run.page.fail()) {
+    LogLastLine(run.log, {kOutputFile, run.inputFileName, kCannotBeWritten});
+    return kExitPageNotWritten;
+  }
+  LogLastLine(run.log, {kCompletedOk});
+  return kExitCompleted;
+}
+
+}  // namespace
+
+int RunKorvo(int argumentCount, const char* const* arguments) {
+  RunState run;
+  run.currentDirectory = CurrentDirectory();
+  StartRun(run, argumentCount, arguments);
+  if (!OpenInput(run)) return kExitInputNotOpened;
+  ReadInput(run);
+  SortByOrb(run.aspects);
+  if (!OpenPage(run)) return kExitPageNotWritten;
+  WriteOrbTable(run);
+  WriteAspectTypeTable(run);
+  WritePlanetTable(run);
+  return FinishRun(run);
+}
+
+}  // namespace korvo

@@ -1,0 +1,45 @@
+#include "driver/run_log.h"
+
+#include <string>
+
+#include "driver/log_texts.h"
+#include "platform/crlf_writer.h"
+#include "platform/file_system.h"
+
+namespace korvo {
+namespace {
+
+void WritePieces(RunLog& log, std::initializer_list<std::string_view> pieces) {
+  for (const std::string_view piece : pieces) WriteCrLf(log.stream, piece);
+}
+
+}  // namespace
+
+void OpenRunLog(RunLog& log) { OpenForWriting(log.stream, std::string(kRunLogName)); }
+
+void LogLine(RunLog& log, std::initializer_list<std::string_view> pieces) {
+  WritePieces(log, pieces);
+  WriteCrLf(log.stream, "\n");
+  log.stream.flush();
+}
+
+void LogLastLine(RunLog& log, std::initializer_list<std::string_view> pieces) {
+  WritePieces(log, pieces);
+}
+
+int RunLogState(const RunLog& log) {
+  const std::ios::iostate state = log.stream.rdstate();
+  return ((state & std::ios::badbit) ? 1 : 0) + ((state & std::ios::eofbit) ? 2 : 0) +
+         ((state & std::ios::failbit) ? 4 : 0);
+}
+
+std::optional<InputLine> NextLineLogged(LineReader& reader, RunLog& log,
+                                        std::string_view fileName) {
+  std::optional<InputLine> line = NextLine(reader);
+  if (line && line->wasCut) {
+    LogLine(log, {kLine, std::to_string(reader.lineNumber), kOf, fileName, kCutAt127Bytes});
+  }
+  return line;
+}
+
+}  // namespace korvo

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#include "aspectlist/aspect_entry.h"
+#include "driver/run_log.h"
+#include "driver/settings.h"
+#include "order/name_groups.h"
+#include "platform/line_reader.h"
+
+namespace korvo {
+
+// The built-in aspect-types file of a language and mode, relative to the current directory.
+std::string DefaultAspectTypesName(LanguageFlag language, ChartMode mode);
+
+// Opens the aspect-types file and logs each name tried. A name given with -a is the only one
+// tried. Otherwise the default name is made absolute into `aspectTypesFileName` and opened; in
+// Russian a failed open is followed by a second try with '!' in front of that absolute name.
+// Afterwards `aspectTypesFileName` holds the name last tried.
+bool OpenAspectTypesFile(std::ifstream& stream, std::string& aspectTypesFileName,
+                         LanguageFlag language, ChartMode mode,
+                         std::string_view currentDirectory, RunLog& log);
+
+// Appends one type name for each line that holds ';': the text before the first ';' without the
+// whitespace right before it. Other lines are passed over; names are not de-duplicated.
+void ReadAspectTypes(LineReader& reader, NameList& aspectTypes, RunLog& log,
+                     std::string_view fileName);
+
+// Appends the aspect names of the list that are not yet types, in list order, each once.
+void AppendMissingTypes(const AspectList& aspects, NameList& aspectTypes);
+
+// Groups the list by aspect name in the order of the types.
+void GroupByAspectType(AspectList& aspects, const NameList& aspectTypes);
+
+}  // namespace korvo

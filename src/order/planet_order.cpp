@@ -1,0 +1,60 @@
+#include "order/planet_order.h"
+
+#include <utility>
+
+#include "platform/file_system.h"
+
+namespace korvo {
+namespace {
+
+constexpr std::array<std::string_view, kHouseCount> kEnglishHouseNames = {
+    "I House",   "II House", "III House", "IV House", "V House",   "VI House",
+    "VII House", "VIII House", "IX House", "X House", "XI House", "XII House"};
+
+// "I дом" to "XII дом" in Windows-1251.
+#define KORVO_HOUSE_WORD " \xE4\xEE\xEC"
+constexpr std::array<std::string_view, kHouseCount> kRussianHouseNames = {
+    "I" KORVO_HOUSE_WORD,   "II" KORVO_HOUSE_WORD,  "III" KORVO_HOUSE_WORD,
+    "IV" KORVO_HOUSE_WORD,  "V" KORVO_HOUSE_WORD,   "VI" KORVO_HOUSE_WORD,
+    "VII" KORVO_HOUSE_WORD, "VIII" KORVO_HOUSE_WORD, "IX" KORVO_HOUSE_WORD,
+    "X" KORVO_HOUSE_WORD,   "XI" KORVO_HOUSE_WORD,  "XII" KORVO_HOUSE_WORD};
+#undef KORVO_HOUSE_WORD
+
+}  // namespace
+
+const std::array<std::string_view, kHouseCount>& HouseNames(LanguageFlag language) {
+  return language == LanguageFlag::russian ? kRussianHouseNames : kEnglishHouseNames;
+}
+
+std::string PlanetsFileName(LanguageFlag language) {
+  return NativeName(language == LanguageFlag::russian ? "Language/Russian/Planets.txt"
+                                                      : "Language/English/Planets.txt");
+}
+
+void MirrorAspects(AspectList& aspects) {
+  const std::size_t count = aspects.size();
+  aspects.reserve(2 * count);
+  for (std::size_t i = 0; i < count; ++i) {
+    AspectEntry mirrored = aspects[i];
+    std::swap(mirrored.fromPlanet, mirrored.toPlanet);
+    aspects.push_back(mirrored);
+  }
+}
+
+void ReadPlanets(LineReader& reader, NameList& planets, RunLog& log, std::string_view fileName) {
+  while (const std::optional<InputLine> line = NextLineLogged(reader, log, fileName)) {
+    if (!line->text.empty() && IsWhitespace(line->text.front())) continue;
+    planets.emplace_back(line->text);
+  }
+}
+
+void CompletePlanets(const AspectList& aspects, NameList& planets, LanguageFlag language) {
+  for (const std::string_view house : HouseNames(language)) planets.emplace_back(house);
+  AppendMissingNames(aspects, planets, &AspectEntry::fromPlanet);
+}
+
+void GroupByPlanet(AspectList& aspects, const NameList& planets) {
+  GroupByName(aspects, planets, &AspectEntry::fromPlanet);
+}
+
+}  // namespace korvo

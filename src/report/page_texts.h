@@ -1,0 +1,56 @@
+#pragma once
+
+#include <string_view>
+
+namespace korvo {
+
+// The fixed texts of the page. "\n" stands for a line end, stored as CR LF; the Russian texts are
+// Windows-1251 bytes.
+
+inline constexpr std::string_view kEnglishPageHead =
+    "<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\n"
+    "<html>\n"
+    "<head>\n"
+    "  <title>VEXA - Aspects List</title>\n"
+    "</head>\n"
+    "<body bgcolor=\"#ffffff\" text=\"#000000\">\n";
+
+// The title reads "VEXA - Список аспектов".
+inline constexpr std::string_view kRussianPageHead =
+    "<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\n"
+    "<html>\n"
+    "<head>\n"
+    "  <meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">\n"
+    "  <title>VEXA - \xD1\xEF\xE8\xF1\xEE\xEA \xE0\xF1\xEF\xE5\xEA\xF2\xEE\xE2</title>\n"
+    "</head>\n"
+    "<body bgcolor=\"#ffffff\" text=\"#000000\">\n";
+
+inline constexpr std::string_view kHeaderBlockStart = "<h3>";
+inline constexpr std::string_view kHeaderBlockEnd = "</h3>\n";
+inline constexpr std::string_view kTableStart = "<table align=left cellspacing=0>\n";
+inline constexpr std::string_view kTableEnd = "</table>\n";
+inline constexpr std::string_view kPageEnd = "</body>\n</html>\n";
+inline constexpr std::string_view kPageExtension = ".html";
+
+// Column titles of the header rows.
+inline constexpr std::string_view kEnglishOrbTitle = "Orb";
+inline constexpr std::string_view kEnglishAspectTitle = "Aspect";
+inline constexpr std::string_view kEnglishFromTitle = "From";
+inline constexpr std::string_view kEnglishToTitle = "To";
+inline constexpr std::string_view kRussianOrbTitle = "\xCE\xF0\xE1\xE8\xF1";            // Орбис
+inline constexpr std::string_view kRussianAspectTitle = "\xC0\xF1\xEF\xE5\xEA\xF2\xE0";  // Аспекта
+inline constexpr std::string_view kRussianFromTitle = "\xCE\xF2";                        // От
+inline constexpr std::string_view kRussianToTitle = "\xC4\xEE";                          // До
+
+// Pieces of the header rows and data rows.
+inline constexpr std::string_view kRowStart = "<tr>\n";
+inline constexpr std::string_view kRowEnd = "</tr>\n";
+inline constexpr std::string_view kCentredHeaderCell = "  <td align=center bgcolor=Silver>";
+inline constexpr std::string_view kLeftHeaderCell = "  <td align=left bgcolor=Silver>";
+inline constexpr std::string_view kHeaderCellEnd = "</td>\n";
+inline constexpr std::string_view kSpacerContent = "&nbsp;&nbsp;";
+inline constexpr std::string_view kCellSpacer = "<td>&nbsp;&nbsp;</td>";
+inline constexpr std::string_view kWhitespaceSign = "&nbsp;";
+inline constexpr std::string_view kOrbFontStart = "<font face =\"Courier New\">";
+
+}  // namespace korvo

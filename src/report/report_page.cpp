@@ -1,0 +1,34 @@
+#include "report/report_page.h"
+
+#include "platform/crlf_writer.h"
+#include "report/page_texts.h"
+
+namespace korvo {
+
+std::string MakePageName(std::string_view inputName, char separator) {
+  const std::size_t lastSeparator = inputName.rfind(separator);
+  const std::size_t fileStart = lastSeparator == std::string_view::npos ? 0 : lastSeparator + 1;
+  const std::size_t lastDot = inputName.rfind('.');
+  const bool fileHasDot = lastDot != std::string_view::npos && lastDot >= fileStart;
+  std::string pageName(inputName.substr(0, fileHasDot ? lastDot : inputName.size()));
+  return pageName.append(kPageExtension);
+}
+
+void WritePageStart(std::ostream& page, LanguageFlag language, std::string_view headerText) {
+  WriteCrLf(page, language == LanguageFlag::russian ? kRussianPageHead : kEnglishPageHead);
+  WriteCrLf(page, kHeaderBlockStart);
+  WriteCrLf(page, headerText);
+  WriteCrLf(page, kHeaderBlockEnd);
+}
+
+void WriteTableBlock(std::ostream& page, const AspectList& aspects, TableLayout layout,
+                     LanguageFlag language) {
+  WriteCrLf(page, kTableStart);
+  WriteCrLf(page, TableHeaderRow(layout, language));
+  WriteAspectRows(page, aspects, layout);
+  WriteCrLf(page, kTableEnd);
+}
+
+void WritePageEnd(std::ostream& page) { WriteCrLf(page, kPageEnd); }
+
+}  // namespace korvo

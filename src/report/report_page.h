@@ -1,0 +1,27 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "aspectlist/aspect_entry.h"
+#include "driver/settings.h"
+#include "report/table_writer.h"
+
+namespace korvo {
+
+// The page's name: the input name whose file part has its last "." and what follows replaced by
+// ".html", or ".html" appended when the file part has no ".". Only the part after the last
+// `separator` is looked at, so the page always stands in the input's own folder.
+std::string MakePageName(std::string_view inputName, char separator);
+
+// The page head of the language, then the header block holding `headerText`.
+void WritePageStart(std::ostream& page, LanguageFlag language, std::string_view headerText);
+
+// One table: its start, the header row of the layout, one row per entry, its end.
+void WriteTableBlock(std::ostream& page, const AspectList& aspects, TableLayout layout,
+                     LanguageFlag language);
+
+void WritePageEnd(std::ostream& page);
+
+}  // namespace korvo
