@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts that render a page: runs Debian's chromium headless, as it must run here.
 # As root it needs --no-sandbox; without the network switches it can hang on look-ups it cannot
 # make; a fresh profile each time keeps runs apart. Its chatter goes to a file shown on failure.

@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ python3       # build and end-to-end tests
   libgtest-dev googletest             # unit tests
+  dpkg-dev locales groff-base gzip    # packages: dpkg-shlibdeps, a Windows-1251 locale, man page
+  chromium                            # the page checked in a real browser
 )
 
 run_as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
