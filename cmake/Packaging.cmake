@@ -18,7 +18,7 @@ set(korvo_unicode_name_d2f0e0ede7e8f22e617370 "Транзит.asp")
 # Installs one example tree file by file, giving each Windows-1251 name its Unicode name.
 function(korvo_install_tree_with_unicode_names tree destination)
   get_filename_component(tree_name ${tree} NAME)
-  file(GLOB_RECURSE files RELATIVE ${tree} ${tree}/*)
+  file(GLOB_RECURSE files RELATIVE ${tree} CONFIGURE_DEPENDS ${tree}/*)
   foreach(file IN LISTS files)
     get_filename_component(directory ${file} DIRECTORY)
     get_filename_component(name ${file} NAME)
@@ -73,9 +73,10 @@ set(CPACK_PACKAGE_VENDOR "Korvo developers")
 set(CPACK_PACKAGE_CONTACT "Korvo developers <korvo@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "converts astrological aspects lists into HTML pages")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Korvo reads an aspects list (aspect, two planets and an orb per line) and writes one HTML\n\
-page that shows the aspects three times: by orb, grouped by aspect type and grouped by planet.\n\
-It works in English or Russian (Windows-1251). Example working trees are in /usr/share/korvo.")
+    "Korvo reads an aspects list (an aspect, two planets and an orb per line)\n\
+and writes one HTML page that shows the aspects three times: by orb,\n\
+grouped by aspect type and grouped by planet. It works in English or in\n\
+Russian (Windows-1251). Example working trees are in /usr/share/korvo.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SOURCE_GENERATOR "")
 if(WIN32)
