@@ -5,6 +5,9 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ python3       # build and end-to-end tests
   libgtest-dev googletest             # unit tests
+  dpkg-dev locales groff-base gzip    # packages: dpkg-shlibdeps, a Windows-1251 locale, man page
+  chromium                            # the page checked in a real browser
+  g++-mingw-w64-x86-64-posix wine wine64  # the Windows zip, its Korvo.exe run under Wine
 )
 
 run_as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -5,3 +5,5 @@ cd "$(dirname "$0")/.."
 
 scripts/install-dependencies.sh
 scripts/test-linux.sh
+scripts/test-packages.sh
+scripts/test-browser.sh

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Builds the packages into build/packages: the Debian package from the release build, and the
+# Windows zip when the Windows toolchain file is there (cmake/mingw-w64-x86_64.cmake).
+# Prints the path of each package made, one a line.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+packages=$PWD/build/packages
+mkdir -p "$packages"
+
+# CPack reads every file name through the locale's character set, and the Russian example files
+# have Windows-1251 names: in a UTF-8 locale it cannot read them. In a Windows-1251 locale each
+# byte is a character, so the names go into the .deb byte for byte. The locale is made here, in
+# the build tree, from the definitions of Debian's `locales` package.
+locales=$PWD/build/locale
+if [ ! -d "$locales/ru_RU.CP1251" ]; then
+  mkdir -p "$locales"
+  localedef -i ru_RU -f CP1251 "$locales/ru_RU.CP1251"
+fi
+
+cmake --preset release >/dev/null
+cmake --build --preset release >/dev/null
+rm -f "$packages"/*.deb
+(cd build/release &&
+  LOCPATH=$locales LC_ALL=ru_RU.CP1251 cpack -G DEB -B "$packages" >"$packages/cpack-deb.log" 2>&1) ||
+  { cat "$packages/cpack-deb.log" >&2; exit 1; }
+ls "$packages"/*.deb
+
+# The zip ships an optimised Korvo.exe from a build of its own (the windows preset's toolchain,
+# Release, no tests). It stores Unicode names with its UTF-8 flag, which CPack sets in a UTF-8
+# locale.
+if [ -f cmake/mingw-w64-x86_64.cmake ]; then
+  windows_build=build/windows-package
+  cmake --preset windows -B "$windows_build" -DCMAKE_BUILD_TYPE=Release \
+    -DKORVO_BUILD_TESTS=OFF -DKORVO_WARNINGS_AS_ERRORS=OFF >/dev/null
+  cmake --build "$windows_build" >/dev/null
+  rm -f "$packages"/*.zip
+  (cd "$windows_build" &&
+    LC_ALL=C.UTF-8 cpack -G ZIP -B "$packages" >"$packages/cpack-zip.log" 2>&1) ||
+    { cat "$packages/cpack-zip.log" >&2; exit 1; }
+  ls "$packages"/*.zip
+fi

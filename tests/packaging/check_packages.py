@@ -1,0 +1,246 @@
+#!/usr/bin/env python3
+"""Checks the packages that scripts/make-packages.sh built.
+
+The Debian package: its control fields (no dependency beyond the C and C++ runtime), its files
+after `dpkg -x` into a scratch root (the binary, the manual page, the README, the example trees
+byte for byte with their Windows-1251 names), and the installed binary converting copies of both
+example trees: exit code 0, the run log as the program's rules give it, and a page with one data
+row per aspect in each of the three tables (twice per aspect in the natal planet table).
+
+The Windows zip, when given: one top folder holding Korvo.exe, HOW-TO-RUN.txt and README.md; the
+example trees with every Windows-1251 name stored as the Unicode name those bytes stand for and
+the zip's UTF-8 name flag (0x800); and, when Wine is installed, Korvo.exe run from the unpacked
+zip on both trees, the Russian one under a Russian locale (ANSI code page 1251), so the Russian
+aspect-types file must be found by its ANSI name. Its pages must equal the Linux pages.
+
+Expectations come from the example trees and the program's rules, never from the program's
+output. Prints one line per failed check and a closing count; exits 1 on any failure.
+"""
+
+import argparse
+import gzip
+import os
+import pathlib
+import re
+import shutil
+import subprocess
+import sys
+import zipfile
+
+USAGE_LINE = b"Korvo [-1 | -2] [-a<aspect-names-file>] [<aspects-list-file>]"
+RUNTIME_PACKAGES = {"libc6", "libgcc-s1", "libstdc++6"}
+TRANSIT_RU = b"\xd2\xf0\xe0\xed\xe7\xe8\xf2.asp"  # the Russian word for transit, Windows-1251
+# tree, options, Russian?, natal?, aspect-types file; each tree is converted as its README says.
+EXAMPLE_RUNS = [
+    ("en-natal", [], False, True, b"Natal.asp"),
+    ("ru-transit", ["-2"], True, False, TRANSIT_RU),
+]
+
+
+class Checks:
+    def __init__(self):
+        self.passed, self.failed = 0, 0
+
+    def expect(self, condition, message):
+        if condition:
+            self.passed += 1
+        else:
+            self.failed += 1
+            print(f"FAILED: {message}")
+        return condition
+
+
+def project_version(source_dir):
+    text = (source_dir / "CMakeLists.txt").read_text()
+    return re.search(r"project\(Korvo VERSION ([0-9.]+)", text).group(1)
+
+
+def tree_files(root):
+    """Every file under root, as relative names in bytes (file names are bytes here)."""
+    root = os.fsencode(root)
+    found = []
+    for directory, _, files in os.walk(root):
+        found += [os.path.relpath(os.path.join(directory, name), root) for name in files]
+    return sorted(found)
+
+
+def aspect_count(aspects_list):
+    """Lines after the four header lines that hold the degree sign 0xB0."""
+    lines = aspects_list.read_bytes().split(b"\n")[4:]
+    return sum(1 for line in lines if b"\xb0" in line)
+
+
+def expected_log(directory, separator, russian, aspect_types, count, version):
+    """The log of a complete run, as the run's rules give it, under an absolute directory."""
+    def name(*parts):
+        return separator.join([directory, *parts])
+    language = b"Russian" if russian else b"English"
+    lines = [
+        USAGE_LINE, b"Version: " + version.encode(),
+        b"Config (0=EN, 1=RU): " + (b"1" if russian else b"0"),
+        b"Using input: " + name(b"Wrk", b"Aspects.txt"), b"Extracted %d aspects" % count,
+        b"Using output: " + name(b"Wrk", b"Aspects.html"), b"Output tbl1, state: 0",
+        b"Using aspect-type: " + name(b"aspects", aspect_types), b"Output tbl2, state: 0",
+        b"Using planets: " + name(b"Language", language, b"Planets.txt"), b"Output tbl3, state: 0",
+    ]
+    return b"".join(line + b"\r\n" for line in lines) + b"Korvo completed OK"
+
+
+def check_run(checks, label, tree, result, log, natal, count):
+    checks.expect(result.returncode == 0, f"{label}: exit code {result.returncode}, expected 0")
+    checks.expect(result.stdout == b"" and result.stderr == b"",
+                  f"{label}: wrote to the console: {result.stdout[:200]!r} {result.stderr[:200]!r}")
+    checks.expect((tree / "Korvo.log").read_bytes() == log,
+                  f"{label}: Korvo.log is\n{(tree / 'Korvo.log').read_bytes()!r}\nexpected\n{log!r}")
+    page = tree / "Wrk" / "Aspects.html"
+    if checks.expect(page.is_file(), f"{label}: no page"):
+        rows = page.read_bytes().count(b"<tr><td>")
+        expected = count * (4 if natal else 3)
+        checks.expect(rows == expected, f"{label}: {rows} data rows, expected {expected}")
+
+
+def check_deb_fields(checks, deb, version):
+    fields = subprocess.run(["dpkg-deb", "-f", deb, "Package", "Version", "Depends"],
+                            capture_output=True, text=True, check=True).stdout
+    values = dict(line.split(": ", 1) for line in fields.splitlines())
+    checks.expect(values.get("Package") == "korvo", f"deb: Package {values.get('Package')}")
+    checks.expect(values.get("Version") == version, f"deb: Version {values.get('Version')}")
+    depends = {item.split()[0] for item in values.get("Depends", "").split(", ") if item}
+    checks.expect("libstdc++6" in depends and depends <= RUNTIME_PACKAGES,
+                  f"deb: Depends {values.get('Depends')}, expected the C and C++ runtime only")
+
+
+def check_deb_files(checks, root, source_dir):
+    share = root / "usr/share/korvo"
+    checks.expect(os.access(root / "usr/bin/korvo", os.X_OK), "deb: no executable usr/bin/korvo")
+    manual = root / "usr/share/man/man1/korvo.1.gz"
+    if checks.expect(manual.is_file(), "deb: no usr/share/man/man1/korvo.1.gz"):
+        page = gzip.decompress(manual.read_bytes())
+        checks.expect(page == (source_dir / "docs/korvo.1").read_bytes(),
+                      "deb: the manual page differs from docs/korvo.1")
+        if shutil.which("groff"):
+            groff = subprocess.run(["groff", "-man", "-ww", "-z"], input=page, capture_output=True)
+            checks.expect(groff.returncode == 0 and groff.stderr == b"",
+                          f"deb: groff warns about the manual page: {groff.stderr.decode()}")
+    checks.expect((share / "README.md").read_bytes() == (source_dir / "README.md").read_bytes(),
+                  "deb: README.md differs")
+    for tree, *_ in EXAMPLE_RUNS:
+        source, installed = source_dir / "examples" / tree, share / "examples" / tree
+        names = tree_files(source)
+        checks.expect(tree_files(installed) == names,
+                      f"deb: {tree} holds {tree_files(installed)}, expected {names}")
+        same = all((installed / os.fsdecode(n)).read_bytes() == (source / os.fsdecode(n)).read_bytes()
+                   for n in names if (installed / os.fsdecode(n)).is_file())
+        checks.expect(same, f"deb: a file of {tree} differs from the source tree")
+
+
+def run_installed(checks, root, work, version):
+    """Runs the installed korvo on copies of the installed example trees; returns their pages."""
+    pages = {}
+    for tree, options, russian, natal, aspect_types in EXAMPLE_RUNS:
+        copy = work / "linux" / tree
+        shutil.copytree(root / "usr/share/korvo/examples" / tree, copy)
+        result = subprocess.run([root / "usr/bin/korvo", *options], cwd=copy, capture_output=True)
+        directory = os.fsencode(os.path.realpath(copy))
+        count = aspect_count(copy / "Wrk/Aspects.txt")
+        log = expected_log(directory, b"/", russian, aspect_types, count, version)
+        check_run(checks, f"installed korvo in {tree}", copy, result, log, natal, count)
+        pages[tree] = (copy / "Wrk/Aspects.html").read_bytes() if result.returncode == 0 else None
+    return pages
+
+
+def zip_name(relative):
+    """The Unicode name a Windows-1251 name stands for; ASCII names stay as they are."""
+    return "/".join(part.decode("cp1251") for part in relative.split(b"/"))
+
+
+def check_zip(checks, archive, source_dir, version):
+    top = f"Korvo-{version}-win64/"
+    entries = {info.filename: info for info in archive.infolist()}
+    checks.expect(all(name.startswith(top) for name in entries), f"zip: a name outside {top}")
+    checks.expect(archive.read(top + "Korvo.exe")[:2] == b"MZ", "zip: Korvo.exe is no program")
+    how_to = archive.read(top + "HOW-TO-RUN.txt")
+    checks.expect(b"Korvo.exe" in how_to and how_to.count(b"\n") == how_to.count(b"\r\n"),
+                  "zip: HOW-TO-RUN.txt does not say how to run Korvo.exe in CR LF lines")
+    checks.expect(archive.read(top + "README.md") == (source_dir / "README.md").read_bytes(),
+                  "zip: README.md differs")
+    expected = {}
+    for tree, *_ in EXAMPLE_RUNS:
+        for relative in tree_files(source_dir / "examples" / tree):
+            name = f"{top}examples/{tree}/{zip_name(relative)}"
+            expected[name] = (source_dir / "examples" / tree / os.fsdecode(relative)).read_bytes()
+    shown = {n for n, info in entries.items() if n.startswith(top + "examples/") and not info.is_dir()}
+    checks.expect(shown == set(expected), f"zip: example files {sorted(shown ^ set(expected))}")
+    for name in shown & set(expected):
+        checks.expect(archive.read(name) == expected[name], f"zip: {name} differs")
+        if not name.isascii():
+            checks.expect(entries[name].flag_bits & 0x800, f"zip: {name} lacks the UTF-8 flag")
+
+
+def wine_environment(work, locales):
+    environment = dict(os.environ, WINEPREFIX=str(work / "wineprefix"), WINEDEBUG="-all")
+    # A Russian locale gives Wine the ANSI code page 1251; its names on disk stay UTF-8.
+    environment.update(LOCPATH=str(locales), LC_ALL="ru_RU.UTF-8")
+    return environment
+
+
+def run_zip_under_wine(checks, archive, work, locales, version, linux_pages):
+    unpacked = work / "zip"
+    archive.extractall(unpacked)
+    program = unpacked / f"Korvo-{version}-win64" / "Korvo.exe"
+    environment = wine_environment(work, locales)
+    quiet = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL,
+             "stderr": subprocess.DEVNULL, "env": environment}
+    subprocess.run(["wineboot", "-i"], **quiet)
+    server = subprocess.Popen(["wineserver", "-p"], **quiet)
+    try:
+        for tree, options, russian, natal, aspect_types in EXAMPLE_RUNS:
+            copy = program.parent / "examples" / tree
+            result = subprocess.run(["wine", program, *options], cwd=copy, env=environment,
+                                    stdin=subprocess.DEVNULL, capture_output=True)
+            directory = b"Z:" + os.fsencode(os.path.realpath(copy)).replace(b"/", b"\\")
+            count = aspect_count(copy / "Wrk/Aspects.txt")
+            log = expected_log(directory, b"\\", russian, aspect_types, count, version)
+            check_run(checks, f"Korvo.exe from the zip in {tree}", copy, result, log, natal, count)
+            page = copy / "Wrk/Aspects.html"
+            checks.expect(page.is_file() and page.read_bytes() == linux_pages.get(tree),
+                          f"Korvo.exe from the zip in {tree}: the page differs from the Linux page")
+    finally:
+        subprocess.run(["wineserver", "-k"], **quiet)
+        server.wait()
+
+
+def main():
+    arguments = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    arguments.add_argument("--deb", type=pathlib.Path, required=True)
+    arguments.add_argument("--zip", type=pathlib.Path)
+    arguments.add_argument("--source", type=pathlib.Path, required=True)
+    arguments.add_argument("--work", type=pathlib.Path, required=True)
+    arguments.add_argument("--locales", type=pathlib.Path, help="holds ru_RU.UTF-8, for Wine")
+    options = arguments.parse_args()
+
+    source, work = options.source.resolve(), options.work.resolve()
+    shutil.rmtree(work, ignore_errors=True)
+    work.mkdir(parents=True)
+    version = project_version(source)
+    checks = Checks()
+
+    root = work / "root"
+    subprocess.run(["dpkg", "-x", options.deb, root], check=True)
+    check_deb_fields(checks, options.deb, version)
+    check_deb_files(checks, root, source)
+    linux_pages = run_installed(checks, root, work, version)
+
+    if options.zip:
+        with zipfile.ZipFile(options.zip) as archive:
+            check_zip(checks, archive, source, version)
+            if shutil.which("wine") and options.locales:
+                run_zip_under_wine(checks, archive, work, options.locales, version, linux_pages)
+            else:
+                print("Korvo.exe from the zip not run: Wine is not installed")
+    print(f"packages: {checks.passed} passed, {checks.failed} failed")
+    return 1 if checks.failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
