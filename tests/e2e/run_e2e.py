@@ -10,7 +10,8 @@ A case is a folder under cases/:
               for the current directory, and in Korvo.log each '/' for the platform's separator
 
 case.json:
-  "args"      the arguments; "{CWD}" stands for the run's current directory as the program sees it
+  "args"      the arguments; "{CWD}" stands for the run's current directory as the program sees
+              it, and '/' for the platform's separator
   "exit"      the expected exit code (default 0)
   "from"      a folder of the repository (such as "examples/en-natal") copied into the fresh
               directory before tree/ (optional)
@@ -53,6 +54,12 @@ def program_view_of(directory, platform):
 
 def expand(text, cwd_as_seen):
     return text.replace("{CWD}", cwd_as_seen)
+
+
+def program_argument(argument, cwd_as_seen, platform):
+    if platform == "windows":
+        argument = argument.replace("/", "\\")
+    return expand(argument, cwd_as_seen).encode(LATIN1)
 
 
 def setup_path(run_dir, path, cwd_as_seen):
@@ -142,7 +149,7 @@ def run_case(case_dir, korvo, emulator, platform, keep):
     # directory differ, as they may for a user.
     run_dir = os.path.join(top, "link")
     os.symlink(real_dir, run_dir)
-    arguments = [expand(a, cwd_as_seen).encode(LATIN1) for a in case.get("args", [])]
+    arguments = [program_argument(a, cwd_as_seen, platform) for a in case.get("args", [])]
     command = emulator + [korvo] + arguments
     result = subprocess.run(command, cwd=run_dir, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                             timeout=case.get("timeout", 120))
