@@ -24,6 +24,15 @@ import korvo_model  # noqa: E402
 import run_e2e  # noqa: E402
 
 
+def placeholders(log, case, cwd_as_seen):
+    """The log with each {FILL:N} of the case's arguments and setup written back as such."""
+    texts = " ".join(case.get("args", []) + [json.dumps(case.get("setup", []))])
+    for length in sorted({int(n) for n in run_e2e.FILL.findall(texts)}, reverse=True):
+        fill = run_e2e.fill_for(length, cwd_as_seen).encode()
+        log = log.replace(fill, b"{FILL:%d}" % length)
+    return log
+
+
 def write_expected(case_dir):
     with open(os.path.join(case_dir, "case.json"), encoding="utf-8") as source:
         case = json.load(source)
@@ -32,7 +41,9 @@ def write_expected(case_dir):
         return f"by hand: {os.path.basename(case_dir)}"
     top = tempfile.mkdtemp(prefix="korvo-model-")
     try:
-        real_dir = os.path.realpath(os.path.join(top, "real"))
+        top_dir = os.path.realpath(os.path.join(top, "real"))
+        real_dir = os.path.normpath(
+            os.path.join(top_dir, run_e2e.current_subfolder(case, top_dir, "linux")))
         cwd_as_seen = real_dir
         run_e2e.lay_out_case(case_dir, case, real_dir, cwd_as_seen)
         arguments = [run_e2e.expand(a, cwd_as_seen).encode(run_e2e.LATIN1)
@@ -51,12 +62,13 @@ def write_expected(case_dir):
         shutil.rmtree(expected, ignore_errors=True)
         os.makedirs(expected)
         with open(os.path.join(expected, "Korvo.log"), "wb") as out:
-            out.write(log.replace(cwd, b"{CWD}"))
+            out.write(placeholders(log.replace(cwd, b"{CWD}"), case, cwd_as_seen))
         kept = [os.fsencode(k) for k in model.get("keep", [])]
         if page is not None and os.path.isfile(page) and not os.path.islink(page):
             kept.append(os.path.relpath(page, cwd))
         for relative in kept:
-            target = os.path.join(os.fsencode(expected), relative)
+            target = os.path.join(os.fsencode(expected),
+                                  placeholders(relative, case, cwd_as_seen))
             os.makedirs(os.path.dirname(target), exist_ok=True)
             shutil.copyfile(os.path.join(cwd, relative), target)
         return f"written: {os.path.basename(case_dir)} (exit {exit_code})"

@@ -7,7 +7,8 @@ A case is a folder under cases/:
                "setup": [...], "absent": [...]}
   tree/       copied into the fresh directory before the run (optional)
   expected/   every file here must exist after the run with exactly these bytes; "{CWD}" stands
-              for the current directory, and in Korvo.log each '/' for the platform's separator
+              for the current directory, and in Korvo.log each '/' for the platform's separator;
+              a file name may hold "{FILL:N}" (below)
 
 case.json:
   "args"      the arguments; "{CWD}" stands for the run's current directory as the program sees
@@ -17,6 +18,8 @@ case.json:
               directory before tree/ (optional)
   "setup"     steps run in order after the trees are copied (below)
   "absent"    paths that must not exist after the run
+  "cwd"       a folder, made under the fresh directory, in which the program runs; the trees,
+              the setup steps and expected/ then belong to that folder (optional)
   "platforms" where the case can run (default both); elsewhere it is reported as skipped
   "model"     notes for make_expected.py, which writes most expected files from the program's
               rules; the runner itself only compares
@@ -24,7 +27,9 @@ case.json:
 Arguments, setup paths and the texts of setup steps are read as Latin-1, so "\\u00b0" is the byte
 0xB0 and Windows-1251 bytes (in texts and in file names) are written the same way; "{CWD}" in a
 setup path stands for the current directory too (a path beginning "!{CWD}" lies under a folder
-named "!").
+named "!"). "{FILL:N}" in any of these texts, and in expected files, stands for a run of 'f'
+that makes "{CWD}/" followed by it exactly N bytes long (in "cwd": the fresh directory instead
+of {CWD}), for names at the limits of the 256-byte name buffers.
 
 Setup steps:
   {"mkdir": "path"}
@@ -36,6 +41,7 @@ Setup steps:
 import argparse
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -52,7 +58,19 @@ def program_view_of(directory, platform):
     return real
 
 
+FILL = re.compile(r"\{FILL:(\d+)\}")
+
+
+def fill_for(length, cwd_as_seen):
+    """A run of 'f' that makes "{CWD}/" + itself exactly length bytes long."""
+    count = length - len(cwd_as_seen) - 1
+    if count < 1:
+        raise ValueError(f"{{FILL:{length}}} is too short for {cwd_as_seen}")
+    return "f" * count
+
+
 def expand(text, cwd_as_seen):
+    text = FILL.sub(lambda match: fill_for(int(match.group(1)), cwd_as_seen), text)
     return text.replace("{CWD}", cwd_as_seen)
 
 
@@ -106,6 +124,11 @@ def make_writable(directory):
                 os.chmod(path, os.stat(path).st_mode | 0o200)
 
 
+def current_subfolder(case, top_dir, platform):
+    """The folder under the case's top directory in which the program runs ("" for the top)."""
+    return expand(case.get("cwd", ""), program_view_of(top_dir, platform))
+
+
 def lay_out_case(case_dir, case, real_dir, cwd_as_seen):
     """Builds the run directory of a case: the "from" folder, tree/, then the setup steps."""
     os.makedirs(real_dir)
@@ -120,7 +143,7 @@ def lay_out_case(case_dir, case, real_dir, cwd_as_seen):
 def expected_bytes(path, name, cwd_as_seen, platform):
     with open(path, "rb") as source:
         data = source.read()
-    data = data.replace(b"{CWD}", cwd_as_seen.encode(LATIN1))
+    data = expand(data.decode(LATIN1), cwd_as_seen).encode(LATIN1)
     if platform == "windows" and os.path.basename(name) == "Korvo.log":
         data = data.replace(b"/", b"\\")
     return data
@@ -142,13 +165,14 @@ def run_case(case_dir, korvo, emulator, platform, keep):
         print(f"skipped on {platform}: {os.path.basename(case_dir)}")
         return True
     top = tempfile.mkdtemp(prefix="korvo-e2e-")
-    real_dir = os.path.join(top, "real")
+    subfolder = current_subfolder(case, os.path.join(top, "real"), platform)
+    real_dir = os.path.normpath(os.path.join(top, "real", subfolder))
     cwd_as_seen = program_view_of(real_dir, platform)
     lay_out_case(case_dir, case, real_dir, cwd_as_seen)
     # The run starts through a symbolic link, so that the apparent and the real current
     # directory differ, as they may for a user.
-    run_dir = os.path.join(top, "link")
-    os.symlink(real_dir, run_dir)
+    os.symlink(os.path.join(top, "real"), os.path.join(top, "link"))
+    run_dir = os.path.normpath(os.path.join(top, "link", subfolder))
     arguments = [program_argument(a, cwd_as_seen, platform) for a in case.get("args", [])]
     command = emulator + [korvo] + arguments
     result = subprocess.run(command, cwd=run_dir, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
@@ -163,7 +187,7 @@ def run_case(case_dir, korvo, emulator, platform, keep):
         for name in files:
             relative = os.path.relpath(os.path.join(root, name), expected_root)
             want = expected_bytes(os.path.join(root, name), relative, cwd_as_seen, platform)
-            actual_path = os.path.join(real_dir, relative)
+            actual_path = setup_path(real_dir, relative, cwd_as_seen)
             if not os.path.isfile(actual_path):
                 failures.append(f"{relative}: missing")
                 continue
