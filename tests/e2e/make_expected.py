@@ -3,7 +3,8 @@
 from the program itself.
 
 For each case folder given, the run directory is laid out as run_e2e.py lays it out, the model
-runs there, and expected/ is rewritten: Korvo.log (the current directory written as {CWD}), the
+runs there, and expected/ is rewritten: Korvo.log (the current directory written as {CWD}, and
+each {FILL:N} of the arguments and setup written back as such) unless it could not be made, the
 page when the model wrote one, and the files named in case.json "model": {"keep": [...]} as they
 stand after the run (such as an input that must stay untouched). A case whose "model" is
 "by hand" is left alone.
@@ -61,8 +62,9 @@ def write_expected(case_dir):
         expected = os.path.join(case_dir, "expected")
         shutil.rmtree(expected, ignore_errors=True)
         os.makedirs(expected)
-        with open(os.path.join(expected, "Korvo.log"), "wb") as out:
-            out.write(placeholders(log.replace(cwd, b"{CWD}"), case, cwd_as_seen))
+        if not os.path.isdir(os.path.join(cwd, b"Korvo.log")):  # else the log is lost
+            with open(os.path.join(expected, "Korvo.log"), "wb") as out:
+                out.write(placeholders(log.replace(cwd, b"{CWD}"), case, cwd_as_seen))
         kept = [os.fsencode(k) for k in model.get("keep", [])]
         if page is not None and os.path.isfile(page) and not os.path.islink(page):
             kept.append(os.path.relpath(page, cwd))
