@@ -99,17 +99,16 @@ def can_read(name):
 
 
 def read_lines(path, log, shown_name):
-    """Every line of the file (line end dropped, CR before LF dropped, cut at 127 bytes with a log
-    line, text ended at a zero byte)."""
+    """Yields every line of the file (line end dropped, CR before LF dropped, cut at 127 bytes with
+    a log line written as the line is read, text ended at a zero byte)."""
     with open(path, "rb") as source:
         data = source.read()
     if not data:
-        return []
+        return
     pieces = data.split(b"\n")
     last_has_line_end = data.endswith(b"\n")
     if last_has_line_end:
         pieces.pop()
-    lines = []
     for number, raw in enumerate(pieces, start=1):
         ended_by_lf = number < len(pieces) or last_has_line_end
         if ended_by_lf and raw.endswith(b"\r"):
@@ -120,8 +119,7 @@ def read_lines(path, log, shown_name):
         zero = raw.find(b"\0")
         if zero >= 0:
             raw = raw[:zero]
-        lines.append(raw)
-    return lines
+        yield raw
 
 
 class Log:
@@ -210,10 +208,10 @@ def parse_aspect_line(line):
 
 def read_aspects_list(lines, log, input_name):
     header = b""
-    for index in range(4):
-        header += (lines[index] if index < len(lines) else b"") + b"<br>"
+    for _ in range(4):
+        header += next(lines, b"") + b"<br>"
     entries = []
-    for number, line in enumerate(lines[4:], start=5):
+    for number, line in enumerate(lines, start=5):
         if DEGREE not in line:
             continue
         entry = parse_aspect_line(line)
