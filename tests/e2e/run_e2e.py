@@ -3,23 +3,45 @@
 compares the files it leaves with the expected bytes.
 
 A case is a folder under cases/:
-  case.json   {"args": [...], "exit": N, "platforms": ["linux", "windows"], "setup": [...]}
-              args and the texts of setup steps are read as Latin-1, so "\\u00b0" is the byte 0xB0
-              and Windows-1251 bytes can be written the same way. "{CWD}" in an argument stands
-              for the run's current directory as the program sees it.
+  case.json   {"args": [...], "exit": N, "platforms": ["linux", "windows"], "from": "...",
+               "setup": [...], "absent": [...]}
   tree/       copied into the fresh directory before the run (optional)
   expected/   every file here must exist after the run with exactly these bytes; "{CWD}" stands
-              for the current directory, and in Korvo.log each '/' for the platform's separator
-  case.json "absent": paths that must not exist after the run
+              for the current directory, and in Korvo.log each '/' for the platform's separator;
+              a file name may hold "{FILL:N}" (below)
 
-Setup steps, run in order after the tree is copied:
+case.json:
+  "args"      the arguments; "{CWD}" stands for the run's current directory as the program sees
+              it, and '/' for the platform's separator
+  "exit"      the expected exit code (default 0)
+  "from"      a folder of the repository (such as "examples/en-natal") copied into the fresh
+              directory before tree/ (optional)
+  "setup"     steps run in order after the trees are copied (below)
+  "absent"    paths that must not exist after the run
+  "cwd"       a folder, made under the fresh directory, in which the program runs; the trees,
+              the setup steps and expected/ then belong to that folder (optional)
+  "platforms" where the case can run (default both); elsewhere it is reported as skipped
+  "model"     notes for make_expected.py, which writes most expected files from the program's
+              rules; the runner itself only compares
+
+Arguments, setup paths and the texts of setup steps are read as Latin-1, so "\\u00b0" is the byte
+0xB0 and Windows-1251 bytes (in texts and in file names) are written the same way; "{CWD}" in a
+setup path stands for the current directory too (a path beginning "!{CWD}" lies under a folder
+named "!"). "{FILL:N}" in any of these texts, and in expected files, stands for a run of 'f'
+that makes "{CWD}/" followed by it exactly N bytes long (in "cwd": the fresh directory instead
+of {CWD}), for names at the limits of the 256-byte name buffers.
+
+Setup steps:
   {"mkdir": "path"}
   {"symlink": {"path": "link", "target": "/dev/full"}}        (POSIX only)
   {"write": {"path": "p", "text": "...", "repeat": N}}         text repeated N times (default 1)
+  {"move": {"from": "p", "to": "q"}}                          renames a file, making q's folders
+  {"remove": "path"}                                          deletes a file
 """
 import argparse
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -36,32 +58,92 @@ def program_view_of(directory, platform):
     return real
 
 
+FILL = re.compile(r"\{FILL:(\d+)\}")
+
+
+def fill_for(length, cwd_as_seen):
+    """A run of 'f' that makes "{CWD}/" + itself exactly length bytes long."""
+    count = length - len(cwd_as_seen) - 1
+    if count < 1:
+        raise ValueError(f"{{FILL:{length}}} is too short for {cwd_as_seen}")
+    return "f" * count
+
+
 def expand(text, cwd_as_seen):
+    text = FILL.sub(lambda match: fill_for(int(match.group(1)), cwd_as_seen), text)
     return text.replace("{CWD}", cwd_as_seen)
 
 
-def run_setup(steps, run_dir):
+def program_argument(argument, cwd_as_seen, platform):
+    if platform == "windows":
+        argument = argument.replace("/", "\\")
+    return expand(argument, cwd_as_seen).encode(LATIN1)
+
+
+def setup_path(run_dir, path, cwd_as_seen):
+    """A setup path as the bytes of a file name under the run directory."""
+    name = expand(path, cwd_as_seen).encode(LATIN1)
+    return os.path.join(os.fsencode(run_dir), name)
+
+
+def run_setup(steps, run_dir, cwd_as_seen):
+    def at(path):
+        return setup_path(run_dir, path, cwd_as_seen)
+
     for step in steps:
         if "mkdir" in step:
-            os.makedirs(os.path.join(run_dir, step["mkdir"]), exist_ok=True)
+            os.makedirs(at(step["mkdir"]), exist_ok=True)
         elif "symlink" in step:
-            link = os.path.join(run_dir, step["symlink"]["path"])
+            link = at(step["symlink"]["path"])
             os.makedirs(os.path.dirname(link), exist_ok=True)
             os.symlink(step["symlink"]["target"], link)
         elif "write" in step:
             spec = step["write"]
-            path = os.path.join(run_dir, spec["path"])
+            path = at(spec["path"])
             os.makedirs(os.path.dirname(path), exist_ok=True)
             with open(path, "wb") as out:
                 out.write(spec["text"].encode(LATIN1) * spec.get("repeat", 1))
+        elif "move" in step:
+            target = at(step["move"]["to"])
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            os.rename(at(step["move"]["from"]), target)
+        elif "remove" in step:
+            os.remove(at(step["remove"]))
         else:
             raise ValueError(f"unknown setup step {step}")
+
+
+REPOSITORY = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+
+
+def make_writable(directory):
+    """A copied tree may be read-only (the shared samples are); the run must write into it."""
+    for root, dirs, files in os.walk(os.fsencode(directory)):
+        for path in [root] + [os.path.join(root, name) for name in dirs + files]:
+            if not os.path.islink(path):
+                os.chmod(path, os.stat(path).st_mode | 0o200)
+
+
+def current_subfolder(case, top_dir, platform):
+    """The folder under the case's top directory in which the program runs ("" for the top)."""
+    return expand(case.get("cwd", ""), program_view_of(top_dir, platform))
+
+
+def lay_out_case(case_dir, case, real_dir, cwd_as_seen):
+    """Builds the run directory of a case: the "from" folder, tree/, then the setup steps."""
+    os.makedirs(real_dir)
+    for source in [os.path.join(REPOSITORY, case["from"]) if "from" in case else None,
+                   os.path.join(case_dir, "tree")]:
+        if source and os.path.isdir(source):
+            shutil.copytree(source, real_dir, symlinks=True, dirs_exist_ok=True)
+            make_writable(real_dir)
+    run_setup(case.get("setup", []), real_dir, cwd_as_seen)
 
 
 def expected_bytes(path, name, cwd_as_seen, platform):
     with open(path, "rb") as source:
         data = source.read()
-    data = data.replace(b"{CWD}", cwd_as_seen.encode(LATIN1))
+    data = expand(data.decode(LATIN1), cwd_as_seen).encode(LATIN1)
     if platform == "windows" and os.path.basename(name) == "Korvo.log":
         data = data.replace(b"/", b"\\")
     return data
@@ -83,19 +165,15 @@ def run_case(case_dir, korvo, emulator, platform, keep):
         print(f"skipped on {platform}: {os.path.basename(case_dir)}")
         return True
     top = tempfile.mkdtemp(prefix="korvo-e2e-")
-    real_dir = os.path.join(top, "real")
-    tree = os.path.join(case_dir, "tree")
-    if os.path.isdir(tree):
-        shutil.copytree(tree, real_dir, symlinks=True)
-    else:
-        os.makedirs(real_dir)
+    subfolder = current_subfolder(case, os.path.join(top, "real"), platform)
+    real_dir = os.path.normpath(os.path.join(top, "real", subfolder))
+    cwd_as_seen = program_view_of(real_dir, platform)
+    lay_out_case(case_dir, case, real_dir, cwd_as_seen)
     # The run starts through a symbolic link, so that the apparent and the real current
     # directory differ, as they may for a user.
-    run_dir = os.path.join(top, "link")
-    os.symlink(real_dir, run_dir)
-    cwd_as_seen = program_view_of(real_dir, platform)
-    run_setup(case.get("setup", []), real_dir)
-    arguments = [expand(a, cwd_as_seen).encode(LATIN1) for a in case.get("args", [])]
+    os.symlink(os.path.join(top, "real"), os.path.join(top, "link"))
+    run_dir = os.path.normpath(os.path.join(top, "link", subfolder))
+    arguments = [program_argument(a, cwd_as_seen, platform) for a in case.get("args", [])]
     command = emulator + [korvo] + arguments
     result = subprocess.run(command, cwd=run_dir, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                             timeout=case.get("timeout", 120))
@@ -109,7 +187,7 @@ def run_case(case_dir, korvo, emulator, platform, keep):
         for name in files:
             relative = os.path.relpath(os.path.join(root, name), expected_root)
             want = expected_bytes(os.path.join(root, name), relative, cwd_as_seen, platform)
-            actual_path = os.path.join(real_dir, relative)
+            actual_path = setup_path(real_dir, relative, cwd_as_seen)
             if not os.path.isfile(actual_path):
                 failures.append(f"{relative}: missing")
                 continue
@@ -118,7 +196,7 @@ def run_case(case_dir, korvo, emulator, platform, keep):
             if got != want:
                 failures.append(f"{relative}: {describe_difference(want, got)}")
     for relative in case.get("absent", []):
-        if os.path.lexists(os.path.join(real_dir, relative)):
+        if os.path.lexists(setup_path(real_dir, relative, cwd_as_seen)):
             failures.append(f"{relative}: exists, expected absent")
     name = os.path.basename(case_dir)
     if failures:

@@ -1,0 +1,5 @@
+Other list
+
+
+
+Opposition Sun-Saturn 3°

@@ -1,0 +1,3 @@
+Trine;
+Square;
+Trine;

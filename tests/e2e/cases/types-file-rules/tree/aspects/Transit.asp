@@ -1,0 +1,6 @@
+Title line without semicolon
+ 	 ;
+  Square;
+Semi square ;
+Trine	 ;comment; more
+Sextile;

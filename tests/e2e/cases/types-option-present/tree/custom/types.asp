@@ -1,0 +1,3 @@
+Sextile;
+Square;
+Conjunction;

@@ -1,0 +1,179 @@
+#!/usr/bin/env python3
+"""Runs Korvo and the rules model (korvo_model.py) side by side on random working trees and
+compares the log, the exit code and the page byte for byte.
+
+Each run draws a small tree from a seeded generator: an aspects list mixing well-formed, odd and
+malformed aspect lines, cut lines and zero bytes; aspect-types and planets files with the
+awkward names their rules allow; sometimes the Russian marker, a '!' folder for the Russian
+second attempt, an existing page or a folder in its place; and a random command line. The
+same seed gives the same runs, so a failure can be repeated; its folder is kept.
+
+  python3 tests/e2e/compare_with_model.py --korvo build/debug/src/korvo --seed 1 --runs 200
+"""
+import argparse
+import os
+import random
+import shutil
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import korvo_model  # noqa: E402
+
+RU_TRANSIT = b"aspects/" + "Транзит".encode("cp1251") + b".asp"
+RU_NATAL = b"aspects/\xec\xe1\xd4\xe1\xbd.asp"
+TYPE_FILES = [b"aspects/Natal.asp", b"aspects/Transit.asp", RU_TRANSIT, RU_NATAL]
+PLANET_FILES = [b"Language/English/Planets.txt", b"Language/Russian/Planets.txt"]
+PLANETS = [b"Sun", b"Moon", b"sun", b"Mars", b"Venus ", b"X House", b"I House", b"",
+           "Солнце".encode("cp1251"), "I дом".encode("cp1251")]
+ASPECTS = [b"Trine", b"Square", b"trine", b"Conj", b"", "Трин".encode("cp1251")]
+NOISE = b"ab -\xb0\t'\"0123\x00\r;+"
+
+
+class Draw:
+    """The random choices of one run."""
+
+    def __init__(self, rng):
+        self.rng = rng
+
+    def orb(self):
+        pieces = [str(self.rng.choice([0, 1, 2, 5, 30, 59, 99999999999])).encode() + mark
+                  for mark in (b"\xb0", b"'", b'"') if self.rng.random() < 0.8]
+        if self.rng.random() < 0.2:
+            pieces.append(b"15")
+        return b"".join(pieces) or b"\xb0"
+
+    def aspect_line(self):
+        r = self.rng.random()
+        if r < 0.1:
+            return bytes(self.rng.choice(NOISE) for _ in range(self.rng.randint(0, 24)))
+        if r < 0.18:
+            return (self.rng.choice(ASPECTS) + b" Sun-Moon " + self.orb()
+                    + b" " * self.rng.randint(90, 140) + self.rng.choice([b"", b"\xb0"]))
+        return (self.rng.choice(ASPECTS) + self.rng.choice([b" ", b"\t", b"  "])
+                + self.rng.choice(PLANETS) + b"-" + self.rng.choice(PLANETS)
+                + self.rng.choice([b" ", b"", b"\t"])
+                + self.rng.choice([b"", b"+", b"-", b" ", b" +", b"\t"]) + self.orb())
+
+    def name_line(self, with_semicolon):
+        name = self.rng.choice(ASPECTS + PLANETS + [b"x" * 130, b" lead", b"\x00hidden"])
+        if with_semicolon and self.rng.random() < 0.8:
+            name += self.rng.choice([b";", b" ;", b"\t; comment", b";" + b"c" * 130])
+        return name
+
+    def text(self, lines):
+        end = self.rng.choice([b"\n", b"\r\n"])
+        return end.join(lines) + self.rng.choice([b"", end])
+
+    def tree(self):
+        """File path templates ({CWD} allowed) and their bytes; a value None makes a folder."""
+        header = [b"h1", b"h2 1\xb0", b"x" * 130, b"h\x004"][:self.rng.randint(0, 4)]
+        body = [self.aspect_line() for _ in range(self.rng.randint(0, 12))]
+        files = {b"Wrk/Aspects.txt": self.text(header + body)}
+        russian = self.rng.random() < 0.3
+        if russian:
+            files[b"Config/RUSSIAN.ini"] = b""
+        for name in TYPE_FILES:
+            if self.rng.random() < 0.6:
+                lines = [self.name_line(True) for _ in range(self.rng.randint(0, 6))]
+                target = name
+                if russian and name in (RU_TRANSIT, RU_NATAL) and self.rng.random() < 0.4:
+                    target = b"!{CWD}/" + name
+                files[target] = self.text(lines)
+        for name in PLANET_FILES:
+            if self.rng.random() < 0.8:
+                files[name] = self.text([self.name_line(False)
+                                         for _ in range(self.rng.randint(0, 6))])
+        if self.rng.random() < 0.3:
+            files[b"in.txt"] = self.text(header + body[::-1])
+        if self.rng.random() < 0.15:
+            files[b"x.html"] = self.text(header + body)
+        r = self.rng.random()
+        if r < 0.1:
+            files[b"Wrk/Aspects.html"] = b"an older page\n" * 50
+        elif r < 0.15:
+            files[b"Wrk/Aspects.html"] = None
+        return files
+
+    def arguments(self):
+        choices = [b"-1", b"-2", b"-12", b"-x", b"-", b"-aaspects/Natal.asp", b"-amissing.asp",
+                   b"-a", b"-aaspects", b"in.txt", b"Wrk/../in.txt", b"x.html", b"Wrk",
+                   b"Wrk/Aspects.txt"]
+        return [self.rng.choice(choices) for _ in range(self.rng.randint(0, 3))]
+
+
+def lay_out(directory, files):
+    for template, content in files.items():
+        path = os.path.join(directory, template.replace(b"{CWD}", directory))
+        if content is None:
+            os.makedirs(path, exist_ok=True)
+            continue
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as out:
+            out.write(content)
+
+
+def read(path):
+    if not os.path.isfile(path):
+        return None
+    with open(path, "rb") as source:
+        return source.read()
+
+
+def compare_one(korvo, rng):
+    draw = Draw(rng)
+    files = draw.tree()
+    arguments = draw.arguments()
+    top = os.fsencode(os.path.realpath(tempfile.mkdtemp(prefix="korvo-compare-")))
+    program_dir = os.path.join(top, b"program")
+    model_dir = os.path.join(top, b"model")
+    for directory in (program_dir, model_dir):
+        os.makedirs(directory)
+        lay_out(directory, files)
+    result = subprocess.run([korvo] + arguments, cwd=program_dir, stdout=subprocess.PIPE,
+                            stderr=subprocess.PIPE, timeout=60)
+    previous = os.getcwd()
+    os.chdir(model_dir)
+    try:
+        log, exit_code, page = korvo_model.model_run(model_dir, arguments)
+    finally:
+        os.chdir(previous)
+    problems = []
+    program_log = (read(os.path.join(program_dir, b"Korvo.log")) or b"")
+    if program_log.replace(program_dir, b"{CWD}") != log.replace(model_dir, b"{CWD}"):
+        problems.append("Korvo.log differs")
+    if result.returncode != exit_code:
+        problems.append(f"exit code {result.returncode}, model {exit_code}")
+    if result.stdout or result.stderr:
+        problems.append("console output")
+    if page is not None:
+        relative = os.path.relpath(page, model_dir)
+        if read(os.path.join(program_dir, relative)) != read(page):
+            problems.append(f"{relative!r} differs")
+    if problems:
+        return f"{problems} with arguments {arguments} (folder kept: {top.decode()})"
+    shutil.rmtree(top)
+    return None
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--korvo", required=True, help="the binary under test")
+    parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--runs", type=int, default=200)
+    options = parser.parse_args()
+    rng = random.Random(options.seed)
+    korvo = os.fsencode(os.path.abspath(options.korvo))
+    failures = 0
+    for run in range(options.runs):
+        problem = compare_one(korvo, rng)
+        if problem:
+            failures += 1
+            print(f"run {run}: {problem}")
+    print(f"{options.runs - failures} passed, {failures} failed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,461 @@
+"""A small model of a Korvo run, written from the program's rules rather than from its code, used
+by make_expected.py to write the expected files of end-to-end cases. It works on bytes
+throughout, on the POSIX flavour ('/' as the separator).
+
+model_run(cwd, args) runs in the directory cwd (a real path, as bytes) with the arguments args
+(bytes) and returns (log bytes, exit code, page name or None); the page itself is written into the
+directory as the program would write it.
+"""
+import os
+
+INT_MAX = 2147483647
+LINE_LIMIT = 127
+NAME_BUFFER = 256
+WHITESPACE = b"\t\n\v\f\r "
+DIGITS = b"0123456789"
+DEGREE = 0xB0
+
+USAGE = b"Korvo [-1 | -2] [-a<aspect-names-file>] [<aspects-list-file>]"
+CP = "cp1251"
+
+
+def ru(text):
+    """A fixed Russian text as its Windows-1251 bytes."""
+    return text.encode(CP)
+
+
+def is_space(byte):
+    return byte in WHITESPACE
+
+
+# ---------------------------------------------------------------------------------------------
+# Names and files
+
+
+def absolute_path(cwd, name, capacity=NAME_BUFFER):
+    """The POSIX flavour of the absolute-path rule; None when there is no result."""
+    if not name:
+        return None
+    if name.startswith(b"/"):
+        full = name
+    else:
+        full = cwd + (b"" if cwd.endswith(b"/") else b"/") + name
+    # ".." segments, left to right
+    while True:
+        index = find_dotdot(full)
+        if index < 0:
+            break
+        start = segment_start(full, index)
+        if start is None:
+            return None
+        rest = full[index + 3:]
+        if start == 0 and not rest:
+            full = b"/"
+        else:
+            full = full[:start] + rest
+    # "." segments
+    while b"/./" in full:
+        full = full.replace(b"/./", b"/", 1)
+    if full.endswith(b"/."):
+        full = full[:-2] or b"/"
+    if len(full) + 1 > capacity:
+        return None
+    return full
+
+
+def find_dotdot(full):
+    start = 0
+    while True:
+        index = full.find(b"/..", start)
+        if index < 0:
+            return -1
+        after = full[index + 3:index + 4]
+        if after in (b"", b"/"):
+            return index
+        start = index + 1
+
+
+def segment_start(full, index):
+    """Start of the segment before the "/.." at index, stepping over "/." segments; None when no
+    segment is left before it."""
+    end = index
+    while True:
+        if end == 0:
+            return None
+        start = full.rfind(b"/", 0, end)
+        if full[start:end] == b"/.":
+            end = start
+            continue
+        return start
+
+
+def can_read(name):
+    try:
+        with open(name, "rb"):
+            pass
+        return not os.path.isdir(name)
+    except OSError:
+        return False
+
+
+def read_lines(path, log, shown_name):
+    """Yields every line of the file (line end dropped, CR before LF dropped, cut at 127 bytes with
+    a log line written as the line is read, text ended at a zero byte)."""
+    with open(path, "rb") as source:
+        data = source.read()
+    if not data:
+        return
+    pieces = data.split(b"\n")
+    last_has_line_end = data.endswith(b"\n")
+    if last_has_line_end:
+        pieces.pop()
+    for number, raw in enumerate(pieces, start=1):
+        ended_by_lf = number < len(pieces) or last_has_line_end
+        if ended_by_lf and raw.endswith(b"\r"):
+            raw = raw[:-1]
+        if len(raw) > LINE_LIMIT:
+            raw = raw[:LINE_LIMIT]
+            log.line(b"Line ", str(number).encode(), b" of ", shown_name, b" cut at 127 bytes")
+        zero = raw.find(b"\0")
+        if zero >= 0:
+            raw = raw[:zero]
+        yield raw
+
+
+class Log:
+    def __init__(self):
+        self.data = b""
+
+    def line(self, *pieces):
+        self.data += b"".join(pieces) + b"\r\n"
+
+    def last(self, *pieces):
+        self.data += b"".join(pieces)
+
+
+# ---------------------------------------------------------------------------------------------
+# Aspect entries
+
+
+class Entry:
+    def __init__(self, aspect, from_planet, to_planet, orb_text, orb_seconds, orb_sign):
+        self.aspect = aspect
+        self.from_planet = from_planet
+        self.to_planet = to_planet
+        self.orb_text = orb_text
+        self.orb_seconds = orb_seconds
+        self.orb_sign = orb_sign
+
+    def mirrored(self):
+        return Entry(self.aspect, self.to_planet, self.from_planet, self.orb_text,
+                     self.orb_seconds, self.orb_sign)
+
+
+def orb_seconds(orb_text):
+    total = 0
+    current = 0
+    last_mark = None
+    for byte in orb_text:
+        if byte in DIGITS:
+            current = current * 10 + (byte - 48)
+        elif byte in (DEGREE, 0x27):
+            total = (total + current) * 60
+            current = 0
+            last_mark = byte
+        elif byte == 0x22:
+            total += current
+            current = 0
+            last_mark = byte
+    if last_mark == DEGREE:
+        total *= 60
+    return min(total, INT_MAX)
+
+
+def parse_aspect_line(line):
+    """The entry of an aspect line, or None when the line breaks one of the three limits."""
+    space = next((i for i, b in enumerate(line) if is_space(b)), -1)
+    if space < 0:
+        return None
+    aspect = line[:space]
+    from_start = space
+    while from_start < len(line) and is_space(line[from_start]):
+        from_start += 1
+    dash = line.find(b"-", from_start)
+    if dash < 0:
+        return None
+    degree = line.find(bytes([DEGREE]), dash + 1)
+    if degree < 0:
+        return None
+    from_planet = line[from_start:dash]
+    to_start = dash + 1
+    p = degree - 1
+    while p > dash and line[p] in DIGITS:
+        p -= 1
+    orb_text = line[p + 1:]
+    if p == dash:  # the digits follow the '-' at once
+        return Entry(aspect, from_planet, b"", orb_text, orb_seconds(orb_text), 32)
+    if is_space(line[p]):
+        sign = 32
+        k = p
+    else:
+        sign = line[p]
+        k = p - 1
+    while k >= to_start and is_space(line[k]):
+        k -= 1
+    to_planet = line[to_start:k + 1] if k >= to_start else b""
+    return Entry(aspect, from_planet, to_planet, orb_text, orb_seconds(orb_text), sign)
+
+
+def read_aspects_list(lines, log, input_name):
+    header = b""
+    for _ in range(4):
+        header += next(lines, b"") + b"<br>"
+    entries = []
+    for number, line in enumerate(lines, start=5):
+        if DEGREE not in line:
+            continue
+        entry = parse_aspect_line(line)
+        if entry is None:
+            log.line(b"Line ", str(number).encode(), b" of ", input_name,
+                     b" skipped: not an aspect line")
+        else:
+            entries.append(entry)
+    return header, entries
+
+
+def sort_by_orb(entries):
+    return sorted(entries, key=lambda e: e.orb_seconds)  # Python's sort is stable
+
+
+def group_by(entries, names, key):
+    return [e for name in names for e in entries if key(e) == name]
+
+
+# ---------------------------------------------------------------------------------------------
+# The page
+
+HEAD_EN = (b'<!DOCTYPE html PUBLIC "-//W3C//DTD HTML 4.01 Transitional//EN">\n<html>\n<head>\n'
+           b"  <title>VEXA - Aspects List</title>\n</head>\n"
+           b'<body bgcolor="#ffffff" text="#000000">\n')
+HEAD_RU = (b'<!DOCTYPE html PUBLIC "-//W3C//DTD HTML 4.01 Transitional//EN">\n<html>\n<head>\n'
+           b'  <meta http-equiv="Content-Type" content="text/html; charset=windows-1251">\n'
+           b"  <title>VEXA - " + ru("Список аспектов") + b"</title>\n</head>\n"
+           b'<body bgcolor="#ffffff" text="#000000">\n')
+TITLES = {
+    0: {"orb": b"Orb", "aspect": b"Aspect", "from": b"From", "to": b"To"},
+    1: {"orb": ru("Орбис"), "aspect": ru("Аспекта"), "from": ru("От"), "to": ru("До")},
+}
+COLUMNS = {1: ["orb", "aspect", "from", "to"], 2: ["from", "aspect", "to", "orb"],
+           3: ["aspect", "from", "to", "orb"]}
+SPACER = b"<td>&nbsp;&nbsp;</td>"
+FONT = b'<font face ="Courier New">'
+
+
+def header_row(layout, language):
+    cells = []
+    for index, column in enumerate(COLUMNS[layout]):
+        if index:
+            cells.append(b"  <td align=center bgcolor=Silver>&nbsp;&nbsp;</td>\n")
+        align = b"center" if column == "orb" else b"left"
+        cells.append(b"  <td align=" + align + b" bgcolor=Silver><b>" + TITLES[language][column]
+                     + b"</b></td>\n")
+    return b"<tr>\n" + b"".join(cells) + b"</tr>\n"
+
+
+def sign_text(entry):
+    return b"&nbsp;" if is_space(entry.orb_sign) else bytes([entry.orb_sign])
+
+
+def data_rows(entries, layout):
+    rows = b""
+    previous = b""
+    for e in entries:
+        if layout == 1:
+            rows += (b"<tr><td>" + FONT + sign_text(e) + b"<b>" + e.orb_text + b"</b></font></td>"
+                     + SPACER + b"<td>" + e.aspect + b"</td>" + SPACER + b"<td>" + e.from_planet
+                     + b"</td>" + SPACER + b"<td>" + e.to_planet + b"</td>" + SPACER + b"</tr>\n")
+            continue
+        group, second = (e.from_planet, e.aspect) if layout == 2 else (e.aspect, e.from_planet)
+        shown = b"" if group == previous else b"<b>" + group + b"</b>"
+        rows += (b"<tr><td>" + shown + b"</td>" + SPACER + b"<td>" + second + b"</td>" + SPACER
+                 + b"<td>" + e.to_planet + b"</td>" + SPACER + b"<td>" + FONT + sign_text(e)
+                 + e.orb_text + b"</font></td>" + SPACER + b"</tr>\n")
+        previous = group
+    return rows
+
+
+def table_block(entries, layout, language):
+    return (b"<table align=left cellspacing=0>\n" + header_row(layout, language)
+            + data_rows(entries, layout) + b"</table>\n")
+
+
+def page_name(name):
+    slash = name.rfind(b"/")
+    dot = name.rfind(b".")
+    if dot > slash:
+        return name[:dot] + b".html"
+    return name + b".html"
+
+
+# ---------------------------------------------------------------------------------------------
+# The run
+
+HOUSES = {
+    0: [numeral + b" House" for numeral in
+        b"I II III IV V VI VII VIII IX X XI XII".split()],
+    1: [numeral + b" " + ru("дом") for numeral in
+        b"I II III IV V VI VII VIII IX X XI XII".split()],
+}
+DEFAULT_TYPES = {
+    (0, 1): b"aspects/Natal.asp",
+    (0, 2): b"aspects/Transit.asp",
+    (1, 1): b"aspects/" + bytes([0xEC, 0xE1, 0xD4, 0xE1, 0xBD]) + b".asp",
+    (1, 2): b"aspects/" + ru("Транзит") + b".asp",
+}
+PLANETS = {0: b"Language/English/Planets.txt", 1: b"Language/Russian/Planets.txt"}
+
+
+def parse_command_line(cwd, args):
+    mode = 1
+    types_name = None
+    counter = len(args) + 1
+    position = 0
+    while position < len(args) and args[position][:1] == b"-":
+        option = args[position][1:2]
+        if option in (b"1", b"2"):
+            mode = int(option)
+        elif option == b"a":
+            name = absolute_path(cwd, args[position][2:])
+            if name is not None:
+                types_name = name
+        else:
+            position += 1
+            continue
+        counter -= 1
+        position += 1
+    if counter == 2 and position < len(args):
+        return mode, types_name, args[position]
+    return mode, types_name, b"Wrk/Aspects.txt"
+
+
+def open_aspect_types(cwd, types_name, language, mode, log):
+    """The name of the opened aspect-types file (as logged), or None."""
+    if types_name is not None:
+        if can_read(types_name):
+            log.line(b"Using aspect-types: ", types_name)
+            return types_name
+        log.line(b"File ", types_name, b" not available")
+        return None
+    relative = DEFAULT_TYPES[(language, mode)]
+    name = absolute_path(cwd, relative, NAME_BUFFER if language == 0 else NAME_BUFFER - 1)
+    if name is None:
+        log.line(b"File ", relative, b" not available")
+        if language == 1:
+            log.line(b"File !", relative, b" not available")
+        return None
+    if can_read(name):
+        log.line(b"Using aspect-type: ", name)
+        return name
+    log.line(b"File ", name, b" not available")
+    if language != 1:
+        return None
+    second = b"!" + name
+    if can_read(second):
+        log.line(b"Using aspect-types: ", second)
+        return second
+    log.line(b"File ", second, b" not available")
+    return None
+
+
+def read_aspect_types(name, log):
+    names = []
+    for line in read_lines(name, log, name):
+        semicolon = line.find(b";")
+        if semicolon < 0:
+            continue
+        end = semicolon
+        while end > 0 and is_space(line[end - 1]):
+            end -= 1
+        names.append(line[:end])
+    return names
+
+
+def read_planets(cwd, language, log):
+    relative = PLANETS[language]
+    name = absolute_path(cwd, relative)
+    if name is None:
+        log.line(b"File ", relative, b" not available")
+        return []
+    if not can_read(name):
+        log.line(b"File ", name, b" not available")
+        return []
+    log.line(b"Using planets: ", name)
+    return [line for line in read_lines(name, log, name) if not (line and is_space(line[0]))]
+
+
+def append_unseen(names, values):
+    seen = set(names)
+    for value in values:
+        if value not in seen:
+            names.append(value)
+            seen.add(value)
+    return names
+
+
+def model_run(cwd, args):
+    """Runs the model in cwd; returns (log, exit code, page name or None)."""
+    log = Log()
+    log.line(USAGE)
+    log.line(b"Version: 1.0.0")
+    marker = absolute_path(cwd, b"Config/RUSSIAN.ini")
+    language = 1 if marker is not None and can_read(marker) else 0
+    log.line(b"Config (0=EN, 1=RU): ", str(language).encode())
+    mode, types_name, input_name = parse_command_line(cwd, args)
+    absolute_input = absolute_path(cwd, input_name)
+    if absolute_input is None or not can_read(absolute_input):
+        log.line(b"Input file: ", absolute_input or input_name, b" cannot be opened")
+        return log.data, 1, None
+    log.line(b"Using input: ", absolute_input)
+    header, entries = read_aspects_list(read_lines(absolute_input, log, absolute_input), log,
+                                        absolute_input)
+    log.line(b"Extracted ", str(len(entries)).encode(), b" aspects")
+    entries = sort_by_orb(entries)
+
+    page = page_name(absolute_input)
+    if page == absolute_input:
+        log.line(b"Output file: ", page, b" is the input file")
+        return log.data, 2, None
+    if len(page) + 1 > NAME_BUFFER or os.path.isdir(page):
+        log.line(b"Output file: ", page, b" cannot be opened")
+        return log.data, 2, None
+    log.line(b"Using output: ", page)
+    text = HEAD_RU if language == 1 else HEAD_EN
+    text += b"<h3>" + header + b"</h3>\n"
+    text += table_block(entries, 1, language)
+    log.line(b"Output tbl1, state: 0")
+
+    types_file = open_aspect_types(cwd, types_name, language, mode, log)
+    types = read_aspect_types(types_file, log) if types_file is not None else []
+    types = append_unseen(types, [e.aspect for e in entries])
+    entries = group_by(entries, types, lambda e: e.aspect)
+    text += table_block(entries, 3, language)
+    log.line(b"Output tbl2, state: 0")
+
+    if mode == 1:
+        entries = entries + [e.mirrored() for e in entries]
+    planets = read_planets(cwd, language, log) + HOUSES[language]
+    planets = append_unseen(planets, [e.from_planet for e in entries])
+    entries = sort_by_orb(entries)
+    entries = group_by(entries, planets, lambda e: e.from_planet)
+    text += table_block(entries, 2, language)
+    text += b"</body>\n</html>\n"
+    log.line(b"Output tbl3, state: 0")
+
+    try:
+        with open(page, "wb") as out:
+            out.write(text.replace(b"\n", b"\r\n"))
+    except OSError:
+        log.last(b"Output file: ", page, b" cannot be written")
+        return log.data, 2, page
+    log.last(b"Korvo completed OK")
+    return log.data, 0, page

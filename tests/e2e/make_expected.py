@@ -1,0 +1,87 @@
+#!/usr/bin/env python3
+"""Writes the expected files of end-to-end cases from the program's rules (korvo_model.py), not
+from the program itself.
+
+For each case folder given, the run directory is laid out as run_e2e.py lays it out, the model
+runs there, and expected/ is rewritten: Korvo.log (the current directory written as {CWD}, and
+each {FILL:N} of the arguments and setup written back as such) unless it could not be made, the
+page when the model wrote one, and the files named in case.json "model": {"keep": [...]} as they
+stand after the run (such as an input that must stay untouched). A case whose "model" is
+"by hand" is left alone.
+
+Review every change of an expected file before committing it: where the program and these
+files disagree, the rules decide which one is wrong.
+
+  python3 tests/e2e/make_expected.py tests/e2e/cases/*
+"""
+import json
+import os
+import shutil
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import korvo_model  # noqa: E402
+import run_e2e  # noqa: E402
+
+
+def placeholders(log, case, cwd_as_seen):
+    """The log with each {FILL:N} of the case's arguments and setup written back as such."""
+    texts = " ".join(case.get("args", []) + [json.dumps(case.get("setup", []))])
+    for length in sorted({int(n) for n in run_e2e.FILL.findall(texts)}, reverse=True):
+        fill = run_e2e.fill_for(length, cwd_as_seen).encode()
+        log = log.replace(fill, b"{FILL:%d}" % length)
+    return log
+
+
+def write_expected(case_dir):
+    with open(os.path.join(case_dir, "case.json"), encoding="utf-8") as source:
+        case = json.load(source)
+    model = case.get("model", {})
+    if model == "by hand":
+        return f"by hand: {os.path.basename(case_dir)}"
+    top = tempfile.mkdtemp(prefix="korvo-model-")
+    try:
+        top_dir = os.path.realpath(os.path.join(top, "real"))
+        real_dir = os.path.normpath(
+            os.path.join(top_dir, run_e2e.current_subfolder(case, top_dir, "linux")))
+        cwd_as_seen = real_dir
+        run_e2e.lay_out_case(case_dir, case, real_dir, cwd_as_seen)
+        arguments = [run_e2e.expand(a, cwd_as_seen).encode(run_e2e.LATIN1)
+                     for a in case.get("args", [])]
+        cwd = os.fsencode(real_dir)
+        previous = os.getcwd()
+        os.chdir(real_dir)
+        try:
+            log, exit_code, page = korvo_model.model_run(cwd, arguments)
+        finally:
+            os.chdir(previous)
+        if exit_code != case.get("exit", 0):
+            raise SystemExit(f"{case_dir}: the model exits with {exit_code}, case.json says "
+                             f"{case.get('exit', 0)}")
+        expected = os.path.join(case_dir, "expected")
+        shutil.rmtree(expected, ignore_errors=True)
+        os.makedirs(expected)
+        if not os.path.isdir(os.path.join(cwd, b"Korvo.log")):  # else the log is lost
+            with open(os.path.join(expected, "Korvo.log"), "wb") as out:
+                out.write(placeholders(log.replace(cwd, b"{CWD}"), case, cwd_as_seen))
+        kept = [os.fsencode(k) for k in model.get("keep", [])]
+        if page is not None and os.path.isfile(page) and not os.path.islink(page):
+            kept.append(os.path.relpath(page, cwd))
+        for relative in kept:
+            target = os.path.join(os.fsencode(expected),
+                                  placeholders(relative, case, cwd_as_seen))
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            shutil.copyfile(os.path.join(cwd, relative), target)
+        return f"written: {os.path.basename(case_dir)} (exit {exit_code})"
+    finally:
+        shutil.rmtree(top, ignore_errors=True)
+
+
+def main():
+    for case_dir in sys.argv[1:]:
+        print(write_expected(case_dir))
+
+
+if __name__ == "__main__":
+    main()
