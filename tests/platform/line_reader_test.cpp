@@ -129,15 +129,5 @@ TEST(LineReader, CutsALongLineThatSpansTheChunkBoundary) {
   }
 }
 
-TEST(LineReader, ReadsAFileOfManyChunks) {
-  std::string bytes;
-  for (int i = 0; i < 50000; ++i) bytes += "line " + std::to_string(i) + "\r\n";
-  const std::vector<ReadLine> read = ReadAllLines(bytes);
-  ASSERT_EQ(read.size(), 50000u);
-  EXPECT_EQ(read.front().text, "line 0");
-  EXPECT_EQ(read[31234], (ReadLine{"line 31234", false, 31235}));
-  EXPECT_EQ(read.back(), (ReadLine{"line 49999", false, 50000}));
-}
-
 }  // namespace
 }  // namespace korvo

@@ -112,20 +112,6 @@ TEST(WriteTableBlock, TableStartHeaderRowsTableEnd) {
   }
 }
 
-TEST(WriteTableBlock, HeaderRowsOnThePageEndInCrLf) {
-  std::ostringstream page;
-  WriteTableBlock(page, {}, TableLayout::planetTable, LanguageFlag::russian);
-  EXPECT_EQ(page.str(), test::Cp1251("<table align=left cellspacing=0>\r\n<tr>\r\n"
-                                     "  <td align=left bgcolor=Silver><b>От</b></td>\r\n"
-                                     "  <td align=center bgcolor=Silver>&nbsp;&nbsp;</td>\r\n"
-                                     "  <td align=left bgcolor=Silver><b>Аспекта</b></td>\r\n"
-                                     "  <td align=center bgcolor=Silver>&nbsp;&nbsp;</td>\r\n"
-                                     "  <td align=left bgcolor=Silver><b>До</b></td>\r\n"
-                                     "  <td align=center bgcolor=Silver>&nbsp;&nbsp;</td>\r\n"
-                                     "  <td align=center bgcolor=Silver><b>Орбис</b></td>\r\n"
-                                     "</tr>\r\n</table>\r\n"));
-}
-
 TEST(WritePageEnd, ClosesBodyAndPage) {
   std::ostringstream page;
   WritePageEnd(page);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/crlf_writer.h"
 #include "support/test_support.h"
 
 namespace korvo {
@@ -188,22 +189,34 @@ std::string ExpectedHeaderRow(const std::vector<HeaderCell>& titles) {
   return row + "</tr>\n";
 }
 
+// A header row as it is stored on the page, each line end as CR LF.
+std::string OnPage(const std::string& headerRow) {
+  std::string stored;
+  AppendCrLf(stored, headerRow);
+  return stored;
+}
+
 TEST(TableHeaderRow, TheTwoExampleRows) {
-  EXPECT_EQ(
-      TableHeaderRow(TableLayout::orbTable, LanguageFlag::english),
-      "<tr>\n  <td align=center bgcolor=Silver><b>Orb</b></td>\n  <td align=center "
-      "bgcolor=Silver>&nbsp;&nbsp;</td>\n  <td align=left bgcolor=Silver><b>Aspect</b></td>\n "
-      " <td align=center bgcolor=Silver>&nbsp;&nbsp;</td>\n  <td align=left "
-      "bgcolor=Silver><b>From</b></td>\n  <td align=center "
-      "bgcolor=Silver>&nbsp;&nbsp;</td>\n  <td align=left bgcolor=Silver><b>To</b></td>\n</tr>\n");
-  EXPECT_EQ(TableHeaderRow(TableLayout::planetTable, LanguageFlag::russian),
-            test::Cp1251("<tr>\n  <td align=left bgcolor=Silver><b>От</b></td>\n  <td align=center "
-                         "bgcolor=Silver>&nbsp;&nbsp;</td>\n  <td align=left "
-                         "bgcolor=Silver><b>Аспекта</b></td>\n  <td align=center "
-                         "bgcolor=Silver>&nbsp;&nbsp;</td>\n  <td align=left "
-                         "bgcolor=Silver><b>До</b></td>\n  <td align=center "
-                         "bgcolor=Silver>&nbsp;&nbsp;</td>\n  <td align=center "
-                         "bgcolor=Silver><b>Орбис</b></td>\n</tr>\n"));
+  EXPECT_EQ(OnPage(TableHeaderRow(TableLayout::orbTable, LanguageFlag::english)),
+            "<tr>\r\n"
+            "  <td align=center bgcolor=Silver><b>Orb</b></td>\r\n"
+            "  <td align=center bgcolor=Silver>&nbsp;&nbsp;</td>\r\n"
+            "  <td align=left bgcolor=Silver><b>Aspect</b></td>\r\n"
+            "  <td align=center bgcolor=Silver>&nbsp;&nbsp;</td>\r\n"
+            "  <td align=left bgcolor=Silver><b>From</b></td>\r\n"
+            "  <td align=center bgcolor=Silver>&nbsp;&nbsp;</td>\r\n"
+            "  <td align=left bgcolor=Silver><b>To</b></td>\r\n"
+            "</tr>\r\n");
+  EXPECT_EQ(OnPage(TableHeaderRow(TableLayout::planetTable, LanguageFlag::russian)),
+            test::Cp1251("<tr>\r\n"
+                         "  <td align=left bgcolor=Silver><b>От</b></td>\r\n"
+                         "  <td align=center bgcolor=Silver>&nbsp;&nbsp;</td>\r\n"
+                         "  <td align=left bgcolor=Silver><b>Аспекта</b></td>\r\n"
+                         "  <td align=center bgcolor=Silver>&nbsp;&nbsp;</td>\r\n"
+                         "  <td align=left bgcolor=Silver><b>До</b></td>\r\n"
+                         "  <td align=center bgcolor=Silver>&nbsp;&nbsp;</td>\r\n"
+                         "  <td align=center bgcolor=Silver><b>Орбис</b></td>\r\n"
+                         "</tr>\r\n"));
 }
 
 TEST(TableHeaderRow, EveryLayoutInBothLanguages) {
