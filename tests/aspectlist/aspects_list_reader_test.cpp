@@ -137,8 +137,9 @@ TEST(ReadAspectsList, AMalformedLineIsLoggedAndPassedOver) {
 TEST(ReadAspectsList, EntriesStayIntactWhileLaterLinesAreRead) {
   std::string bytes = "h1\nh2\nh3\nh4\n";
   for (int i = 0; i < 2000; ++i) {
-    bytes += "A" + std::to_string(i) + " From" + std::to_string(i) + "-To" + std::to_string(i) +
-             " " + std::to_string(i % 30) + DEG "\n";
+    const std::string n = std::to_string(i);
+    bytes.append("A").append(n).append(" From").append(n).append("-To").append(n).append(" ");
+    bytes.append(std::to_string(i % 30)).append(DEG "\n");
   }
   const ReadResult result = Read(bytes);
   ASSERT_EQ(result.entries.size(), 2000u);

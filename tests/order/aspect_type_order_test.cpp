@@ -222,7 +222,7 @@ TEST(OpenAspectTypesFile, ADefaultNameWithoutAnAbsoluteFormIsLoggedAsGiven) {
   ASSERT_EQ(natalName.size(), 17u);
   ASSERT_EQ(russianName.size(), 17u);
   // Both absolute names are 255 bytes: English has room (256), Russian one byte less (255).
-  const std::string directory = "/" + std::string(236, 'd');
+  const std::string directory = std::string(1, '/').append(236, 'd');
   struct Row {
     std::string cwd;
     LanguageFlag language;
