@@ -2,14 +2,186 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
+#include "support/test_support.h"
+
 namespace korvo {
 namespace {
 
-TEST(ParseAspectLine, Placeholder) {
+// An entry's fields as plain values, so that rows can be compared in one step.
+struct Fields {
+  std::string aspect, fromPlanet, toPlanet, orbText;
+  std::int32_t orbSeconds;
+  char orbSign;
+
+  bool operator==(const Fields&) const = default;
+};
+
+void PrintTo(const Fields& f, std::ostream* out) {
+  *out << "{" << ::testing::PrintToString(f.aspect) << ", "
+       << ::testing::PrintToString(f.fromPlanet) << ", " << ::testing::PrintToString(f.toPlanet)
+       << ", " << ::testing::PrintToString(f.orbText) << ", " << f.orbSeconds << ", "
+       << ::testing::PrintToString(f.orbSign) << "}";
+}
+
+std::optional<Fields> Parse(const std::string& line) {
   TextStore store;
-  const auto entry = ParseAspectLine("Conjunction Sun-Moon +1\xB0" "23'45\"", store);
+  const std::optional<AspectEntry> entry = ParseAspectLine(line, store);
+  if (!entry) return std::nullopt;
+  return Fields{std::string(entry->aspect),
+                std::string(entry->fromPlanet),
+                std::string(entry->toPlanet),
+                std::string(entry->orbText),
+                entry->orbSeconds,
+                entry->orbSign};
+}
+
+struct ParseRow {
+  std::string line;
+  Fields expected;
+};
+
+void ExpectRows(const std::vector<ParseRow>& rows) {
+  for (const ParseRow& row : rows) {
+    EXPECT_EQ(Parse(row.line), row.expected) << ::testing::PrintToString(row.line);
+  }
+}
+
+// '°' is the byte 0xB0, as in the input files.
+#define DEG "\xB0"
+
+TEST(ParseAspectLine, SplitsTheLineIntoItsFields) {
+  ExpectRows({
+      {"Conjunction Sun-Moon +1" DEG "23'45\"",
+       {"Conjunction", "Sun", "Moon", "1" DEG "23'45\"", 5025, '+'}},
+      {"Trine Mars-Venus 0" DEG "05'", {"Trine", "Mars", "Venus", "0" DEG "05'", 300, ' '}},
+      // The first '-' splits the planets, the second one is the sign.
+      {"Sextile Sun-Moon -1" DEG "00'", {"Sextile", "Sun", "Moon", "1" DEG "00'", 3600, '-'}},
+      // Whitespace before the '-' stays in the from-planet, after it in the to-planet.
+      {"Conj Sun -Moon 1" DEG, {"Conj", "Sun ", "Moon", "1" DEG, 3600, ' '}},
+      {"Conj Sun- Moon 1" DEG, {"Conj", "Sun", " Moon", "1" DEG, 3600, ' '}},
+      {"Conj Sun-Moon+1" DEG, {"Conj", "Sun", "Moon", "1" DEG, 3600, '+'}},
+      {"Trine Sun-Moon  +3" DEG, {"Trine", "Sun", "Moon", "3" DEG, 10800, '+'}},
+      {"Trine\t \tSun-Moon \t 3" DEG, {"Trine", "Sun", "Moon", "3" DEG, 10800, ' '}},
+      {"Trine Sun-Moonx3" DEG, {"Trine", "Sun", "Moon", "3" DEG, 10800, 'x'}},  // any sign byte
+      {"Trine Sun-+2" DEG, {"Trine", "Sun", "", "2" DEG, 7200, '+'}},
+      // A line that begins with whitespace has an empty aspect name.
+      {" Conj Sun-Moon 1" DEG, {"", "Conj Sun", "Moon", "1" DEG, 3600, ' '}},
+      // No digits before the degree sign: the orb text starts at it.
+      {"Conj Sun-Moon " DEG "30'", {"Conj", "Sun", "Moon", DEG "30'", 1800, ' '}},
+      // The first 0xB0 after the '-' ends the orb digits, even inside a name.
+      {"Conj Sun-Mo" DEG "on 1" DEG, {"Conj", "Sun", "M", DEG "on 1" DEG, 3600, 'o'}},
+      // Windows-1251 letters are ordinary bytes, neither whitespace nor digits.
+      {test::Cp1251("Трин Солнце-Луна 1°05'"),
+       {test::Cp1251("Трин"), test::Cp1251("Солнце"), test::Cp1251("Луна"), "1" DEG "05'", 3900,
+        ' '}},
+      {"Conj Sun-Moon\xA0"
+       "1" DEG,
+       {"Conj", "Sun", "Moon", "1" DEG, 3600, '\xA0'}},
+      // Markup in a name is taken as it is.
+      {"<b>Conj A&B-C<D 1" DEG, {"<b>Conj", "A&B", "C<D", "1" DEG, 3600, ' '}},
+  });
+}
+
+TEST(ParseAspectLine, CountsDegreesMinutesAndSeconds) {
+  ExpectRows({
+      {"Square Sun-Moon 2" DEG, {"Square", "Sun", "Moon", "2" DEG, 7200, ' '}},  // degrees alone
+      {"Square Sun-Moon 1" DEG "30", {"Square", "Sun", "Moon", "1" DEG "30", 3600, ' '}},
+      {"Square Sun-Moon 1" DEG "30'15", {"Square", "Sun", "Moon", "1" DEG "30'15", 5400, ' '}},
+      {"Square Sun-Moon 0" DEG "00'30\"", {"Square", "Sun", "Moon", "0" DEG "00'30\"", 30, ' '}},
+      {"Square Sun-Moon 0" DEG, {"Square", "Sun", "Moon", "0" DEG, 0, ' '}},
+      // Seconds close the orb, so the degree count is not multiplied once more.
+      {"Square Sun-Moon 1" DEG "2\"", {"Square", "Sun", "Moon", "1" DEG "2\"", 62, ' '}},
+      {"Square Sun-Moon 10" DEG "5 '", {"Square", "Sun", "Moon", "10" DEG "5 '", 36300, ' '}},
+  });
+}
+
+TEST(ParseAspectLine, CapsOrbSecondsInsteadOfOverflowing) {
+  constexpr std::int32_t kMax = 2147483647;
+  const std::string digits40(40, '9');
+  struct Row {
+    std::string orb;
+    std::int32_t seconds;
+  };
+  const Row rows[] = {
+      {"596523" DEG "14'06\"", 2147483646},  // 596523 * 3600 + 14 * 60 + 6
+      {"596523" DEG "14'07\"", kMax},        // exactly the largest value
+      {"596523" DEG "14'08\"", kMax},        // one more would wrap to a negative value
+      {"596523" DEG, 2147482800},
+      {"596524" DEG, kMax},
+      {digits40 + DEG, kMax},
+      {"1" DEG + digits40 + "'", kMax},
+      {"1" DEG "2'" + digits40 + "\"", kMax},
+      {"1" DEG "30'" + digits40, 5400},  // digits after the last mark are not counted
+      {digits40 + DEG + digits40 + "'" + digits40 + "\"", kMax},
+  };
+  for (const Row& row : rows) {
+    const std::optional<Fields> fields = Parse("Conj Sun-Moon " + row.orb);
+    ASSERT_TRUE(fields) << row.orb;
+    EXPECT_EQ(fields->orbSeconds, row.seconds) << row.orb;
+  }
+}
+
+TEST(ParseAspectLine, NoZeroSignWhenTheDigitsFollowTheDash) {
+  ExpectRows({
+      {"Conj Sun-1" DEG, {"Conj", "Sun", "", "1" DEG, 3600, ' '}},
+      {"Conj Sun-0" DEG "30'", {"Conj", "Sun", "", "0" DEG "30'", 1800, ' '}},
+  });
+}
+
+TEST(ParseAspectLine, GivesNoEntryForAMalformedLine) {
+  const std::string rows[] = {
+      "Conj" DEG "Sun-Moon",  // no whitespace
+      DEG,
+      "Conj Sun Moon 1" DEG,   // no '-'
+      "Co-nj Sun Moon 1" DEG,  // the only '-' stands in the aspect name
+      "Conj " DEG,
+      "Conj S" DEG "un-Moon 1",  // no 0xB0 after the '-'
+      "Conj Sun-Moon 1'",        // no 0xB0 at all
+      "",
+  };
+  for (const std::string& line : rows) {
+    EXPECT_EQ(Parse(line), std::nullopt) << ::testing::PrintToString(line);
+  }
+}
+
+TEST(ParseAspectLine, TheEntryKeepsItsOwnCopyOfTheLine) {
+  TextStore store;
+  std::string line = "Trine Sun-Moon -2" DEG "15'";
+  const std::optional<AspectEntry> entry = ParseAspectLine(line, store);
   ASSERT_TRUE(entry);
-  EXPECT_EQ(entry->orbSeconds, 5025);
+  line.assign(line.size(), '#');  // the caller's line buffer is reused
+  const AspectEntry copy = *entry;
+  EXPECT_EQ(copy.aspect, "Trine");
+  EXPECT_EQ(copy.fromPlanet, "Sun");
+  EXPECT_EQ(copy.toPlanet, "Moon");
+  EXPECT_EQ(copy.orbText, "2" DEG "15'");
+  EXPECT_EQ(copy.orbSign, '-');
+}
+
+TEST(AspectEntry, DefaultEntry) {
+  const AspectEntry first;
+  const AspectEntry second;
+  const std::string fourFF(4, '\xFF');
+  for (const std::string_view text :
+       {first.aspect, first.fromPlanet, first.toPlanet, first.orbText}) {
+    EXPECT_EQ(text, fourFF);
+    EXPECT_EQ(text.data(), second.aspect.data());  // one text shared by all default entries
+  }
+  EXPECT_EQ(first.orbSeconds, 2147483647);
+  EXPECT_EQ(first.orbSign, ' ');
+}
+
+TEST(AspectEntry, CharacterClasses) {
+  for (int byte = 0; byte < 256; ++byte) {
+    const char c = static_cast<char>(byte);
+    const bool whitespace = byte == 0x20 || (byte >= 0x09 && byte <= 0x0D);
+    const bool digit = byte >= '0' && byte <= '9';
+    EXPECT_EQ(IsWhitespace(c), whitespace) << byte;
+    EXPECT_EQ(IsDigit(c), digit) << byte;
+  }
 }
 
 }  // namespace

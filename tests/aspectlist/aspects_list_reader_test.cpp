@@ -1,0 +1,154 @@
+#include "aspectlist/aspects_list_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+
+namespace korvo {
+namespace {
+
+#define DEG "\xB0"
+
+constexpr std::string_view kInputName = "/data/in.txt";
+
+// What reading one aspects list gives: the header, the entries as "aspect from-to sign orb", and
+// the log lines written on the way.
+struct ReadResult {
+  std::string header;
+  std::vector<std::string> entries;
+  std::string log;
+};
+
+std::string Describe(const AspectEntry& entry) {
+  return std::string(entry.aspect) + " " + std::string(entry.fromPlanet) + "-" +
+         std::string(entry.toPlanet) + " " + entry.orbSign + std::string(entry.orbText);
+}
+
+ReadResult Read(const std::string& bytes) {
+  std::istringstream input(bytes);
+  LineReader reader = MakeLineReader(input);
+  test::CapturedLog captured;
+  std::string header;
+  AspectList aspects;
+  TextStore lineCopies;
+  ReadAspectsList(reader, header, aspects, lineCopies, captured.log, kInputName);
+  ReadResult result{header, {}, captured.Text()};
+  for (const AspectEntry& entry : aspects) result.entries.push_back(Describe(entry));
+  return result;
+}
+
+TEST(ReadAspectsList, HeaderIsTheFirstFourLines) {
+  struct Row {
+    std::string bytes;
+    std::string header;
+  };
+  const Row rows[] = {
+      {"", "<br><br><br><br>"},
+      {"one\ntwo\n", "one<br>two<br><br><br>"},
+      {"one\r\ntwo", "one<br>two<br><br><br>"},
+      {"1\n2\n3\n4\n", "1<br>2<br>3<br>4<br>"},
+      {"1\n\n\n4\n", "1<br><br><br>4<br>"},
+      {"<b>1</b>\n&2\n3\n4", "<b>1</b><br>&2<br>3<br>4<br>"},
+      // A header line holding a degree sign is not parsed.
+      {"Conj Sun-Moon 1" DEG "\nTrine A-B 2" DEG "\n3\n4\n",
+       "Conj Sun-Moon 1" DEG "<br>Trine A-B 2" DEG "<br>3<br>4<br>"},
+  };
+  for (const Row& row : rows) {
+    const ReadResult result = Read(row.bytes);
+    EXPECT_EQ(result.header, row.header) << ::testing::PrintToString(row.bytes);
+    EXPECT_TRUE(result.entries.empty()) << ::testing::PrintToString(row.bytes);
+    EXPECT_EQ(result.log, "") << ::testing::PrintToString(row.bytes);
+  }
+}
+
+TEST(ReadAspectsList, EveryBodyLineWithADegreeSignIsAnAspect) {
+  using namespace std::string_literals;
+  const std::string header = "h1\nh2\nh3\nh4\n";
+  struct Row {
+    std::string body;
+    std::vector<std::string> entries;
+  };
+  const Row rows[] = {
+      {"Conj Sun-Moon 1" DEG "\n", {"Conj Sun-Moon  1" DEG}},
+      {"Conj Sun-Moon 1" DEG, {"Conj Sun-Moon  1" DEG}},  // the last line counts once
+      {"Conj Sun-Moon 1" DEG "\r\n", {"Conj Sun-Moon  1" DEG}},
+      {"Title\n\nConj Sun-Moon -1" DEG "\nnote - 5\nTrine Mars-Venus +2" DEG "30'\n",
+       {"Conj Sun-Moon -1" DEG, "Trine Mars-Venus +2" DEG "30'"}},
+      // Lines stay in file order, whatever their orbs.
+      {"A x-y 9" DEG "\nB x-y 1" DEG "\nC x-y 5" DEG,
+       {"A x-y  9" DEG, "B x-y  1" DEG, "C x-y  5" DEG}},
+      // A zero byte ends the line: here before the degree sign, so no aspect.
+      {"Conj Sun-Moon 1\0" DEG "\nTrine A-B 2" DEG "\0tail"s, {"Trine A-B  2" DEG}},
+  };
+  for (const Row& row : rows) {
+    const ReadResult result = Read(header + row.body);
+    EXPECT_EQ(result.header, "h1<br>h2<br>h3<br>h4<br>");
+    EXPECT_EQ(result.entries, row.entries) << ::testing::PrintToString(row.body);
+    EXPECT_EQ(result.log, "") << ::testing::PrintToString(row.body);
+  }
+}
+
+TEST(ReadAspectsList, ALongLineIsCutLoggedAndReadingGoesOn) {
+  const std::string aspect = "Trine Sun-Moon 1" DEG;
+  const std::string longAspect = aspect + std::string(200 - aspect.size(), 'x');
+  const std::string lateDegree = std::string(130, 'y') + DEG;  // 0xB0 beyond byte 127
+  const ReadResult result = Read("h1\n" + std::string(150, 'H') + "\nh3\nh4\n" + longAspect + "\n" +
+                                 lateDegree + "\nSquare Mars-Venus 3" DEG "\n");
+  EXPECT_EQ(result.header, "h1<br>" + std::string(127, 'H') + "<br>h3<br>h4<br>");
+  const std::vector<std::string> entries = {
+      "Trine Sun-Moon  1" DEG + std::string(127 - aspect.size(), 'x'), "Square Mars-Venus  3" DEG};
+  EXPECT_EQ(result.entries, entries);
+  EXPECT_EQ(result.log,
+            "Line 2 of /data/in.txt cut at 127 bytes\r\n"
+            "Line 5 of /data/in.txt cut at 127 bytes\r\n"
+            "Line 6 of /data/in.txt cut at 127 bytes\r\n");
+}
+
+TEST(ReadAspectsList, AMalformedLineIsLoggedAndPassedOver) {
+  const ReadResult result = Read(
+      "h1\nh2\nh3\nh4\n"
+      "Conj" DEG
+      "Sun-Moon\n"  // line 5: no whitespace
+      "\n"
+      "Conj Sun Moon 1" DEG
+      "\n"  // line 7: no '-'
+      "Trine Mars-Venus 2" DEG
+      "\n"
+      "Conj S" DEG
+      "un-Moon 1\n"  // line 9: no 0xB0 after the '-'
+      "no degree sign - not logged\n"
+      "Co-nj Sun Moon 1" DEG +
+      std::string(120, 'z') +  // line 11: cut, then found malformed
+      "\nSquare A-B 3" DEG);
+  const std::vector<std::string> entries = {"Trine Mars-Venus  2" DEG, "Square A-B  3" DEG};
+  EXPECT_EQ(result.entries, entries);
+  EXPECT_EQ(result.log,
+            "Line 5 of /data/in.txt skipped: not an aspect line\r\n"
+            "Line 7 of /data/in.txt skipped: not an aspect line\r\n"
+            "Line 9 of /data/in.txt skipped: not an aspect line\r\n"
+            "Line 11 of /data/in.txt cut at 127 bytes\r\n"
+            "Line 11 of /data/in.txt skipped: not an aspect line\r\n");
+}
+
+TEST(ReadAspectsList, EntriesStayIntactWhileLaterLinesAreRead) {
+  std::string bytes = "h1\nh2\nh3\nh4\n";
+  for (int i = 0; i < 2000; ++i) {
+    const std::string n = std::to_string(i);
+    bytes.append("A").append(n).append(" From").append(n).append("-To").append(n).append(" ");
+    bytes.append(std::to_string(i % 30)).append(DEG "\n");
+  }
+  const ReadResult result = Read(bytes);
+  ASSERT_EQ(result.entries.size(), 2000u);
+  for (const int i : {0, 1, 63, 64, 65, 1000, 1999}) {
+    const std::string n = std::to_string(i);
+    EXPECT_EQ(result.entries[static_cast<std::size_t>(i)],
+              "A" + n + " From" + n + "-To" + n + "  " + std::to_string(i % 30) + DEG);
+  }
+}
+
+}  // namespace
+}  // namespace korvo

@@ -1,0 +1,87 @@
+#include "driver/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace korvo {
+namespace {
+
+// A current directory and the absolute names under it, in the platform's own form.
+const std::string kSeparator(1, kPathSeparator);
+const std::string kDirectory = kPathSeparator == '/' ? "/w/sub" : "C:\\w\\sub";
+std::string Under(const std::string& name) {
+  return kDirectory + kSeparator + name;
+}
+
+CommandLine Parse(std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), "korvo");
+  std::vector<const char*> pointers;
+  for (const std::string& argument : arguments) pointers.push_back(argument.c_str());
+  return ParseCommandLine(static_cast<int>(pointers.size()), pointers.data(), kDirectory);
+}
+
+TEST(ParseCommandLine, DefaultInputName) {
+  EXPECT_EQ(DefaultInputName(), "Wrk" + kSeparator + "Aspects.txt");
+}
+
+TEST(ParseCommandLine, OptionsCounterAndInputName) {
+  const std::string defaultInput = DefaultInputName();
+  const ChartMode natal = ChartMode::natal;
+  const ChartMode transit = ChartMode::transit;
+  struct Row {
+    std::vector<std::string> arguments;
+    ChartMode mode;
+    std::string aspectTypesFileName;
+    std::string inputName;
+  };
+  const Row rows[] = {
+      {{}, natal, "", defaultInput},
+      {{"in.txt"}, natal, "", "in.txt"},
+      {{"-2", "in.txt"}, transit, "", "in.txt"},
+      {{"-1"}, natal, "", defaultInput},
+      {{"-2"}, transit, "", defaultInput},
+      // An unknown option still counts, so two arguments are left: the default input.
+      {{"-x", "in.txt"}, natal, "", defaultInput},
+      // The scan stops at the file name; the "-2" is never read, but it counts.
+      {{"in.txt", "-2"}, natal, "", defaultInput},
+      {{"-2", "in.txt", "-1"}, transit, "", defaultInput},
+      {{"a.txt", "b.txt"}, natal, "", defaultInput},
+      // "-a" carries an empty name and still counts; ".asp" becomes the input.
+      {{"-a", "file.asp"}, natal, "", "file.asp"},
+      {{"-1", "-2"}, transit, "", defaultInput},
+      {{"-2", "-1"}, natal, "", defaultInput},
+      {{"-12"}, natal, "", defaultInput},
+      {{"-21"}, transit, "", defaultInput},
+      {{"-aA.asp", "-aB.asp"}, natal, Under("B.asp"), defaultInput},
+      {{"-aA.asp", "-a"}, natal, Under("A.asp"), defaultInput},  // an empty name keeps A
+      {{"-aA.asp", "-a", "in.txt"}, natal, Under("A.asp"), "in.txt"},
+      {{"-2", "-aT.asp", "in.txt"}, transit, Under("T.asp"), "in.txt"},
+      {{"-a.." + kSeparator + "T.asp"},
+       natal,
+       kDirectory.substr(0, kDirectory.size() - 4) + kSeparator + "T.asp",
+       defaultInput},
+      // Only passed-over dash arguments are left: there is nothing to take as the input.
+      {{"-x"}, natal, "", defaultInput},
+      {{"-"}, natal, "", defaultInput},
+      {{"-", "in.txt"}, natal, "", defaultInput},
+      {{"-x", "-y"}, natal, "", defaultInput},
+      {{"-1", "-x"}, natal, "", defaultInput},
+      {{"-A"}, natal, "", defaultInput},  // case counts: not the -a option
+      {{""}, natal, "", ""},              // an empty argument is a name as typed
+      {{"-1", "my list.txt"}, natal, "", "my list.txt"},
+  };
+  for (const Row& row : rows) {
+    const CommandLine commandLine = Parse(row.arguments);
+    const std::string arguments = ::testing::PrintToString(row.arguments);
+    EXPECT_EQ(commandLine.chartMode, row.mode) << arguments;
+    EXPECT_EQ(commandLine.aspectTypesFileName, row.aspectTypesFileName) << arguments;
+    EXPECT_EQ(commandLine.inputName, row.inputName) << arguments;
+  }
+}
+
+}  // namespace
+}  // namespace korvo

@@ -1,0 +1,68 @@
+#include "driver/run_log.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "support/test_support.h"
+
+namespace korvo {
+namespace {
+
+TEST(RunLog, EachLineIsWrittenWholeAndFlushedAtOnce) {
+  test::CapturedLog captured;
+  const std::filesystem::path file = captured.directory.path() / "Korvo.log";
+  LogLine(captured.log, {"Extracted ", "12", " aspects"});
+  EXPECT_EQ(test::ReadFileBytes(file), "Extracted 12 aspects\r\n");  // no flush by the test
+  LogLine(captured.log, {});
+  LogLine(captured.log, {"Using input: ", "/a b/in.txt"});
+  EXPECT_EQ(test::ReadFileBytes(file), "Extracted 12 aspects\r\n\r\nUsing input: /a b/in.txt\r\n");
+  LogLastLine(captured.log, {"Korvo completed OK"});
+  EXPECT_EQ(captured.Text(),
+            "Extracted 12 aspects\r\n\r\nUsing input: /a b/in.txt\r\nKorvo completed OK");
+}
+
+TEST(RunLog, StateIsTheLogStreamsOwnFlags) {
+  struct Row {
+    std::ios::iostate flags;
+    int state;
+  };
+  const Row rows[] = {
+      {std::ios::goodbit, 0},
+      {std::ios::badbit, 1},
+      {std::ios::eofbit, 2},
+      {std::ios::failbit, 4},
+      {std::ios::failbit | std::ios::eofbit, 6},
+      {std::ios::badbit | std::ios::failbit, 5},
+      {std::ios::badbit | std::ios::eofbit | std::ios::failbit, 7},
+  };
+  for (const Row& row : rows) {
+    test::CapturedLog captured;
+    captured.log.stream.setstate(row.flags);
+    EXPECT_EQ(RunLogState(captured.log), row.state) << row.flags;
+  }
+}
+
+TEST(RunLog, ALogThatCouldNotBeOpenedTakesLinesWithoutEffect) {
+  RunLog log;  // never opened
+  EXPECT_EQ(RunLogState(log), 0);
+  LogLine(log, {"Version: 1.0.0"});
+  EXPECT_EQ(RunLogState(log) & 1, 1);  // a failed write sets the bad flag
+}
+
+TEST(RunLog, NextLineLoggedReportsCutLines) {
+  std::istringstream input("short\n" + std::string(128, 'x') + "\r\n" + std::string(127, 'y') +
+                           "\r\nlast" + std::string(200, 'z'));
+  LineReader reader = MakeLineReader(input);
+  test::CapturedLog captured;
+  int lines = 0;
+  while (NextLineLogged(reader, captured.log, "/p/Planets.txt")) ++lines;
+  EXPECT_EQ(lines, 4);
+  EXPECT_EQ(captured.Text(),
+            "Line 2 of /p/Planets.txt cut at 127 bytes\r\n"
+            "Line 4 of /p/Planets.txt cut at 127 bytes\r\n");
+}
+
+}  // namespace
+}  // namespace korvo

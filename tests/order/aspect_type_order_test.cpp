@@ -1,0 +1,252 @@
+#include "order/aspect_type_order.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "order/order_test_support.h"
+#include "platform/file_system.h"
+#include "support/test_support.h"
+
+namespace korvo {
+namespace {
+
+using test::Describe;
+
+const std::string kSeparator(1, kPathSeparator);
+
+TEST(DefaultAspectTypesName, ByLanguageAndMode) {
+  struct Row {
+    LanguageFlag language;
+    ChartMode mode;
+    std::string name;
+  };
+  const Row rows[] = {
+      {LanguageFlag::english, ChartMode::natal, "aspects" + kSeparator + "Natal.asp"},
+      {LanguageFlag::english, ChartMode::transit, "aspects" + kSeparator + "Transit.asp"},
+      {LanguageFlag::russian, ChartMode::natal,
+       "aspects" + kSeparator + "\xEC\xE1\xD4\xE1\xBD" + ".asp"},
+      {LanguageFlag::russian, ChartMode::transit,
+       "aspects" + kSeparator + test::Cp1251("Транзит") + ".asp"},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(DefaultAspectTypesName(row.language, row.mode), row.name);
+  }
+  EXPECT_EQ(DefaultAspectTypesName(LanguageFlag::russian, ChartMode::natal).size(), 17u);
+  EXPECT_EQ(DefaultAspectTypesName(LanguageFlag::russian, ChartMode::transit).size(), 19u);
+}
+
+std::vector<std::string> ReadTypes(const std::string& bytes, std::string* log = nullptr) {
+  std::istringstream input(bytes);
+  LineReader reader = MakeLineReader(input);
+  test::CapturedLog captured;
+  NameList names;
+  ReadAspectTypes(reader, names, captured.log, "/t/Natal.asp");
+  if (log) *log = captured.Text();
+  return names;
+}
+
+TEST(ReadAspectTypes, NamesComeFromLinesWithASemicolon) {
+  using namespace std::string_literals;
+  struct Row {
+    std::string bytes;
+    std::vector<std::string> names;
+  };
+  const Row rows[] = {
+      {"", {}},
+      {"Conjunction;0\nOpposition;180\n", {"Conjunction", "Opposition"}},
+      {"Title line\n\n# comment\nTrine;120\n", {"Trine"}},
+      {"Trine \t;120\n", {"Trine"}},               // whitespace before ';' is dropped
+      {"\t Trine;120\n", {"\t Trine"}},            // leading whitespace stays
+      {"Semi Square;45\n", {"Semi Square"}},       // a blank inside stays
+      {";\n   ; a comment\n\t;\n", {"", "", ""}},  // empty names
+      {"Square;;x;\n", {"Square"}},                // only the first ';' counts
+      {"A;\nA;\n", {"A", "A"}},                    // no de-duplication
+      {"A;\r\nB ;\r\n", {"A", "B"}},
+      {"A\r;\n", {"A"}},        // a CR is whitespace too
+      {"A\xA0;\n", {"A\xA0"}},  // bytes from 0x80 up are not
+      {"A;\nB;", {"A", "B"}},   // the last line needs no line end
+      {"A\0;\nB;"s, {"B"}},     // a zero byte ends the line
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(ReadTypes(row.bytes), row.names) << ::testing::PrintToString(row.bytes);
+  }
+}
+
+TEST(ReadAspectTypes, ALongLineIsCutAndReadingGoesOn) {
+  std::string log;
+  const std::string longName(120, 'n');
+  EXPECT_EQ(ReadTypes(longName + ";" + std::string(79, 'c') + "\n" +  // 200 bytes: name kept
+                          std::string(127, 'm') + ";\n" +             // 128 bytes: ';' cut off
+                          std::string(126, 'k') + ";\r\n" +           // 127 bytes: whole
+                          "B;\n",
+                      &log),
+            (std::vector<std::string>{longName, std::string(126, 'k'), "B"}));
+  EXPECT_EQ(log,
+            "Line 1 of /t/Natal.asp cut at 127 bytes\r\n"
+            "Line 2 of /t/Natal.asp cut at 127 bytes\r\n");
+}
+
+TEST(AppendMissingTypes, AddsUnlistedAspectNamesInListOrder) {
+  test::EntryBuilder b;
+  const AspectList list = {b.Make("Sextile", "a", "b"), b.Make("Trine", "a", "b"),
+                           b.Make("Conj", "a", "b"),    b.Make("Sextile", "c", "d"),
+                           b.Make("trine", "a", "b"),   b.Make("", "a", "b")};
+  struct Row {
+    NameList before;
+    NameList after;
+  };
+  const Row rows[] = {
+      {{}, {"Sextile", "Trine", "Conj", "trine", ""}},
+      {{"Trine", "Square"}, {"Trine", "Square", "Sextile", "Conj", "trine", ""}},
+      {{"Trine ", ""}, {"Trine ", "", "Sextile", "Trine", "Conj", "trine"}},
+      {{"Conj", "Conj"}, {"Conj", "Conj", "Sextile", "Trine", "trine", ""}},
+  };
+  for (const Row& row : rows) {
+    NameList names = row.before;
+    AppendMissingTypes(list, names);
+    EXPECT_EQ(names, row.after) << ::testing::PrintToString(row.before);
+  }
+  NameList names = {"Trine"};
+  AppendMissingTypes({}, names);
+  EXPECT_EQ(names, NameList{"Trine"});
+}
+
+TEST(GroupByAspectType, GroupsInNameOrder) {
+  test::EntryBuilder b;
+  const AspectList list = {b.Make("Trine", "t1", "x"),  b.Make("Square", "s1", "x"),
+                           b.Make("Trine", "t2", "x"),  b.Make("Sextile", "x1", "x"),
+                           b.Make("Square", "s2", "x"), b.Make("trine", "lower", "x"),
+                           b.Make("", "empty", "x")};
+  struct Row {
+    NameList names;
+    std::vector<std::string> grouped;
+  };
+  const Row rows[] = {
+      {{"Square", "Trine", "Opposition", "Sextile", "trine", ""},
+       {"Square s1-x", "Square s2-x", "Trine t1-x", "Trine t2-x", "Sextile x1-x", "trine lower-x",
+        " empty-x"}},
+      // A type listed twice collects its entries twice.
+      {{"Trine", "Square", "Trine", "Sextile", "trine", ""},
+       {"Trine t1-x", "Trine t2-x", "Square s1-x", "Square s2-x", "Trine t1-x", "Trine t2-x",
+        "Sextile x1-x", "trine lower-x", " empty-x"}},
+      // Case and trailing blanks count; an unlisted entry is left out.
+      {{"TRINE", "Trine ", "Square"}, {"Square s1-x", "Square s2-x"}},
+      {{}, {}},
+  };
+  for (const Row& row : rows) {
+    AspectList grouped = list;
+    GroupByAspectType(grouped, row.names);
+    EXPECT_EQ(Describe(grouped), row.grouped) << ::testing::PrintToString(row.names);
+  }
+  AspectList empty;
+  GroupByAspectType(empty, {"Trine"});
+  EXPECT_TRUE(empty.empty());
+}
+
+// Opens the aspect-types file as a run in `directory` would, and returns the log.
+struct OpenResult {
+  bool opened;
+  std::string name;
+  std::string log;
+};
+
+OpenResult Open(const std::string& directory, std::string name, LanguageFlag language,
+                ChartMode mode) {
+  test::CapturedLog captured;
+  std::ifstream stream;
+  const bool opened = OpenAspectTypesFile(stream, name, language, mode, directory, captured.log);
+  EXPECT_EQ(opened, stream.is_open());
+  return {opened, name, captured.Text()};
+}
+
+TEST(OpenAspectTypesFile, LogsEveryNameTried) {
+  test::TempDirectory directory;
+  const std::string cwd = directory.path().string();
+  std::filesystem::create_directory(directory.path() / "aspects");
+  const std::string natal = cwd + kSeparator + "aspects" + kSeparator + "Natal.asp";
+  const std::string transit = cwd + kSeparator + "aspects" + kSeparator + "Transit.asp";
+  const std::string given = cwd + kSeparator + "mine.asp";
+  const std::string russianNatal =
+      cwd + kSeparator + DefaultAspectTypesName(LanguageFlag::russian, ChartMode::natal);
+  test::WriteFileBytes(natal, "Trine;\n");
+  test::WriteFileBytes(given, "Trine;\n");
+
+  struct Row {
+    std::string given;
+    LanguageFlag language;
+    ChartMode mode;
+    OpenResult expected;
+  };
+  const LanguageFlag en = LanguageFlag::english;
+  const LanguageFlag ru = LanguageFlag::russian;
+  const Row rows[] = {
+      {given, en, ChartMode::natal, {true, given, "Using aspect-types: " + given + "\r\n"}},
+      {given, ru, ChartMode::natal, {true, given, "Using aspect-types: " + given + "\r\n"}},
+      // A missing -a file is the only name tried, though the default file exists.
+      {given + "x",
+       en,
+       ChartMode::natal,
+       {false, given + "x", "File " + given + "x not available\r\n"}},
+      {given + "x",
+       ru,
+       ChartMode::natal,
+       {false, given + "x", "File " + given + "x not available\r\n"}},
+      {"", en, ChartMode::natal, {true, natal, "Using aspect-type: " + natal + "\r\n"}},
+      {"", en, ChartMode::transit, {false, transit, "File " + transit + " not available\r\n"}},
+      {"",
+       ru,
+       ChartMode::natal,
+       {false, "!" + russianNatal,
+        "File " + russianNatal + " not available\r\nFile !" + russianNatal + " not available\r\n"}},
+  };
+  for (const Row& row : rows) {
+    const OpenResult result = Open(cwd, row.given, row.language, row.mode);
+    EXPECT_EQ(result.opened, row.expected.opened) << row.given;
+    EXPECT_EQ(result.name, row.expected.name) << row.given;
+    EXPECT_EQ(result.log, row.expected.log) << row.given;
+  }
+  test::WriteFileBytes(russianNatal, "Trine;\n");
+  const OpenResult russian = Open(cwd, "", ru, ChartMode::natal);
+  EXPECT_TRUE(russian.opened);
+  EXPECT_EQ(russian.log, "Using aspect-type: " + russianNatal + "\r\n");
+}
+
+TEST(OpenAspectTypesFile, ADefaultNameWithoutAnAbsoluteFormIsLoggedAsGiven) {
+  if (kPathSeparator != '/') GTEST_SKIP() << "the directory lengths below are for POSIX names";
+  const std::string natalName = DefaultAspectTypesName(LanguageFlag::english, ChartMode::natal);
+  const std::string russianName = DefaultAspectTypesName(LanguageFlag::russian, ChartMode::natal);
+  ASSERT_EQ(natalName.size(), 17u);
+  ASSERT_EQ(russianName.size(), 17u);
+  // Both absolute names are 255 bytes: English has room (256), Russian one byte less (255).
+  const std::string directory = std::string(1, '/').append(236, 'd');
+  struct Row {
+    std::string cwd;
+    LanguageFlag language;
+    std::string log;
+  };
+  const Row rows[] = {
+      {"", LanguageFlag::english, "File " + natalName + " not available\r\n"},
+      {"", LanguageFlag::russian,
+       "File " + russianName + " not available\r\nFile !" + russianName + " not available\r\n"},
+      {directory, LanguageFlag::english,
+       "File " + directory + "/" + natalName + " not available\r\n"},
+      {directory, LanguageFlag::russian,
+       "File " + russianName + " not available\r\nFile !" + russianName + " not available\r\n"},
+      {directory.substr(1), LanguageFlag::english, "File " + natalName + " not available\r\n"},
+      {directory.substr(0, 236), LanguageFlag::russian,
+       "File " + directory.substr(0, 236) + "/" + russianName + " not available\r\nFile !" +
+           directory.substr(0, 236) + "/" + russianName + " not available\r\n"},
+  };
+  for (const Row& row : rows) {
+    const OpenResult result = Open(row.cwd, "", row.language, ChartMode::natal);
+    EXPECT_FALSE(result.opened);
+    EXPECT_EQ(result.log, row.log) << row.cwd.size() << " bytes of directory";
+  }
+}
+
+}  // namespace
+}  // namespace korvo

@@ -1,0 +1,245 @@
+#include "report/table_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/crlf_writer.h"
+#include "support/test_support.h"
+
+namespace korvo {
+namespace {
+
+#define DEG "\xB0"
+
+// A page stream that counts its flushes.
+class CountingBuffer : public std::stringbuf {
+ public:
+  int flushes = 0;
+
+ protected:
+  int sync() override {
+    ++flushes;
+    return std::stringbuf::sync();
+  }
+};
+
+AspectEntry Entry(std::string_view aspect, std::string_view from, std::string_view to,
+                  std::string_view orbText, char sign) {
+  AspectEntry entry;
+  entry.aspect = aspect;
+  entry.fromPlanet = from;
+  entry.toPlanet = to;
+  entry.orbText = orbText;
+  entry.orbSign = sign;
+  entry.orbSeconds = 8100;
+  return entry;
+}
+
+std::string Rows(const AspectList& list, TableLayout layout) {
+  std::ostringstream page;
+  WriteAspectRows(page, list, layout);
+  return page.str();
+}
+
+const AspectEntry kTrine = Entry("Trine", "Sun", "Moon", "2" DEG "15'", '-');
+
+TEST(WriteAspectRows, TheFourExampleRows) {
+  EXPECT_EQ(Rows({kTrine}, TableLayout::orbTable),
+            "<tr><td><font face =\"Courier New\">-<b>2" DEG
+            "15'</b></font></td>"
+            "<td>&nbsp;&nbsp;</td><td>Trine</td><td>&nbsp;&nbsp;</td><td>Sun</td>"
+            "<td>&nbsp;&nbsp;</td><td>Moon</td><td>&nbsp;&nbsp;</td></tr>\r\n");
+  const std::string planetFirstRow =
+      "<tr><td><b>Sun</b></td><td>&nbsp;&nbsp;</td><td>Trine</td><td>&nbsp;&nbsp;</td>"
+      "<td>Moon</td><td>&nbsp;&nbsp;</td><td><font face =\"Courier New\">-2" DEG
+      "15'</font></td>"
+      "<td>&nbsp;&nbsp;</td></tr>\r\n";
+  EXPECT_EQ(Rows({kTrine}, TableLayout::planetTable), planetFirstRow);
+  AspectEntry unsigned_ = kTrine;
+  unsigned_.orbSign = ' ';
+  EXPECT_EQ(Rows({kTrine, unsigned_}, TableLayout::planetTable),
+            planetFirstRow +
+                "<tr><td></td><td>&nbsp;&nbsp;</td><td>Trine</td><td>&nbsp;&nbsp;</td>"
+                "<td>Moon</td><td>&nbsp;&nbsp;</td><td><font face =\"Courier New\">&nbsp;2" DEG
+                "15'</font></td><td>&nbsp;&nbsp;</td></tr>\r\n");
+  EXPECT_EQ(Rows({kTrine}, TableLayout::aspectTypeTable),
+            "<tr><td><b>Trine</b></td><td>&nbsp;&nbsp;</td><td>Sun</td><td>&nbsp;&nbsp;</td>"
+            "<td>Moon</td><td>&nbsp;&nbsp;</td><td><font face =\"Courier New\">-2" DEG
+            "15'</font></td><td>&nbsp;&nbsp;</td></tr>\r\n");
+}
+
+TEST(WriteAspectRows, OnlyTheSixWhitespaceBytesBecomeASpace) {
+  for (int byte = 1; byte < 256; ++byte) {
+    const char sign = static_cast<char>(byte);
+    const bool whitespace = byte == ' ' || (byte >= '\t' && byte <= '\r');
+    const std::string shown = whitespace ? "&nbsp;" : std::string(1, sign);
+    AspectEntry entry = kTrine;
+    entry.orbSign = sign;
+    const std::string orbTable = Rows({entry}, TableLayout::orbTable);
+    const std::string planetTable = Rows({entry}, TableLayout::planetTable);
+    const std::string typeTable = Rows({entry}, TableLayout::aspectTypeTable);
+    const std::string font = "<font face =\"Courier New\">";
+    EXPECT_NE(orbTable.find(font + shown + "<b>2" DEG "15'</b>"), std::string::npos) << byte;
+    EXPECT_NE(planetTable.find(font + shown + "2" DEG "15'</font>"), std::string::npos) << byte;
+    EXPECT_NE(typeTable.find(font + shown + "2" DEG "15'</font>"), std::string::npos) << byte;
+  }
+}
+
+// The first cell of each row that a grouped layout writes.
+std::vector<std::string> GroupCells(const std::string& rows) {
+  std::vector<std::string> cells;
+  for (std::size_t start = 0; start < rows.size();) {
+    const std::size_t end = rows.find("</td>", start);
+    cells.push_back(rows.substr(start + 8, end - start - 8));  // after "<tr><td>"
+    start = rows.find("</tr>\r\n", start) + 7;
+  }
+  return cells;
+}
+
+TEST(WriteAspectRows, AGroupNameIsShownWhenItChanges) {
+  const std::vector<std::string_view> names = {"Sun",  "Sun",  "Moon", "Sun", "sun",
+                                               "Sun ", "Sun ", "",     "",    "Sun"};
+  const std::vector<std::string> shown = {
+      "<b>Sun</b>",  "", "<b>Moon</b>", "<b>Sun</b>", "<b>sun</b>",
+      "<b>Sun </b>", "", "<b></b>",     "",           "<b>Sun</b>"};
+  AspectList byPlanet;
+  AspectList byType;
+  for (const std::string_view name : names) {
+    byPlanet.push_back(Entry("Trine", name, "Moon", "1" DEG, ' '));
+    byType.push_back(Entry(name, "Mars", "Moon", "1" DEG, ' '));
+  }
+  EXPECT_EQ(GroupCells(Rows(byPlanet, TableLayout::planetTable)), shown);
+  EXPECT_EQ(GroupCells(Rows(byType, TableLayout::aspectTypeTable)), shown);
+  // The other layout's group name plays no part.
+  AspectList mixed = {Entry("Trine", "Sun", "Moon", "1" DEG, ' '),
+                      Entry("Trine", "Moon", "Moon", "1" DEG, ' ')};
+  EXPECT_EQ(GroupCells(Rows(mixed, TableLayout::aspectTypeTable)),
+            (std::vector<std::string>{"<b>Trine</b>", ""}));
+  EXPECT_EQ(GroupCells(Rows(mixed, TableLayout::planetTable)),
+            (std::vector<std::string>{"<b>Sun</b>", "<b>Moon</b>"}));
+}
+
+TEST(WriteAspectRows, EachCallStartsWithNoPreviousGroupName) {
+  std::ostringstream page;
+  const AspectList sun = {Entry("Trine", "Sun", "Moon", "1" DEG, ' ')};
+  WriteAspectRows(page, sun, TableLayout::planetTable);
+  WriteAspectRows(page, sun, TableLayout::planetTable);
+  WriteAspectRows(page, sun, TableLayout::aspectTypeTable);
+  WriteAspectRows(page, sun, TableLayout::aspectTypeTable);
+  EXPECT_EQ(GroupCells(page.str()),
+            (std::vector<std::string>{"<b>Sun</b>", "<b>Sun</b>", "<b>Trine</b>", "<b>Trine</b>"}));
+  // A first row whose group name is empty has an empty first cell.
+  const AspectList unnamed = {Entry("", "", "Moon", "1" DEG, ' ')};
+  EXPECT_EQ(GroupCells(Rows(unnamed, TableLayout::planetTable)), std::vector<std::string>{""});
+  EXPECT_EQ(GroupCells(Rows(unnamed, TableLayout::aspectTypeTable)), std::vector<std::string>{""});
+}
+
+TEST(WriteAspectRows, TheOrbTableShowsEveryName) {
+  const std::string row =
+      "<tr><td><font face =\"Courier New\">&nbsp;<b>1" DEG
+      "</b></font></td><td>&nbsp;&nbsp;</td>"
+      "<td>Trine</td><td>&nbsp;&nbsp;</td><td>Sun</td><td>&nbsp;&nbsp;</td><td>Moon</td>"
+      "<td>&nbsp;&nbsp;</td></tr>\r\n";
+  const AspectEntry entry = Entry("Trine", "Sun", "Moon", "1" DEG, ' ');
+  EXPECT_EQ(Rows({entry, entry, entry}, TableLayout::orbTable), row + row + row);
+}
+
+TEST(WriteAspectRows, TextsPassUnescaped) {
+  const AspectEntry entry = Entry("<i>Tri&ne", "S\"un", "Mo'on>", "1" DEG "\r", '&');
+  EXPECT_EQ(Rows({entry}, TableLayout::aspectTypeTable),
+            "<tr><td><b><i>Tri&ne</b></td><td>&nbsp;&nbsp;</td><td>S\"un</td><td>&nbsp;&nbsp;</td>"
+            "<td>Mo'on></td><td>&nbsp;&nbsp;</td><td><font face =\"Courier New\">&1" DEG
+            "\r</font></td><td>&nbsp;&nbsp;</td></tr>\r\n");
+}
+
+TEST(WriteAspectRows, WritesEveryRowOfALongListAndFlushes) {
+  for (const std::size_t count : {std::size_t{0}, std::size_t{1}, std::size_t{5000}}) {
+    CountingBuffer buffer;
+    std::ostream page(&buffer);
+    const AspectList list(count, kTrine);
+    WriteAspectRows(page, list, TableLayout::orbTable);
+    const std::string written = buffer.str();
+    std::size_t rows = 0;
+    for (std::size_t at = 0; (at = written.find("</tr>\r\n", at)) != std::string::npos; ++at) {
+      ++rows;
+    }
+    EXPECT_EQ(rows, count);
+    EXPECT_EQ(written.size(), count * Rows({kTrine}, TableLayout::orbTable).size());
+    EXPECT_GE(buffer.flushes, 1) << count << " rows";
+  }
+}
+
+struct HeaderCell {
+  std::string title;
+  bool centred;
+};
+
+// A header row as the layout table describes it: seven cells, the even ones spacers.
+std::string ExpectedHeaderRow(const std::vector<HeaderCell>& titles) {
+  std::string row = "<tr>\n";
+  for (std::size_t i = 0; i < titles.size(); ++i) {
+    if (i > 0) row += "  <td align=center bgcolor=Silver>&nbsp;&nbsp;</td>\n";
+    row += std::string(titles[i].centred ? "  <td align=center bgcolor=Silver>"
+                                         : "  <td align=left bgcolor=Silver>") +
+           "<b>" + titles[i].title + "</b></td>\n";
+  }
+  return row + "</tr>\n";
+}
+
+// A header row as it is stored on the page, each line end as CR LF.
+std::string OnPage(const std::string& headerRow) {
+  std::string stored;
+  AppendCrLf(stored, headerRow);
+  return stored;
+}
+
+TEST(TableHeaderRow, TheTwoExampleRows) {
+  EXPECT_EQ(OnPage(TableHeaderRow(TableLayout::orbTable, LanguageFlag::english)),
+            "<tr>\r\n"
+            "  <td align=center bgcolor=Silver><b>Orb</b></td>\r\n"
+            "  <td align=center bgcolor=Silver>&nbsp;&nbsp;</td>\r\n"
+            "  <td align=left bgcolor=Silver><b>Aspect</b></td>\r\n"
+            "  <td align=center bgcolor=Silver>&nbsp;&nbsp;</td>\r\n"
+            "  <td align=left bgcolor=Silver><b>From</b></td>\r\n"
+            "  <td align=center bgcolor=Silver>&nbsp;&nbsp;</td>\r\n"
+            "  <td align=left bgcolor=Silver><b>To</b></td>\r\n"
+            "</tr>\r\n");
+  EXPECT_EQ(OnPage(TableHeaderRow(TableLayout::planetTable, LanguageFlag::russian)),
+            test::Cp1251("<tr>\r\n"
+                         "  <td align=left bgcolor=Silver><b>От</b></td>\r\n"
+                         "  <td align=center bgcolor=Silver>&nbsp;&nbsp;</td>\r\n"
+                         "  <td align=left bgcolor=Silver><b>Аспекта</b></td>\r\n"
+                         "  <td align=center bgcolor=Silver>&nbsp;&nbsp;</td>\r\n"
+                         "  <td align=left bgcolor=Silver><b>До</b></td>\r\n"
+                         "  <td align=center bgcolor=Silver>&nbsp;&nbsp;</td>\r\n"
+                         "  <td align=center bgcolor=Silver><b>Орбис</b></td>\r\n"
+                         "</tr>\r\n"));
+}
+
+TEST(TableHeaderRow, EveryLayoutInBothLanguages) {
+  struct Titles {
+    std::string orb, aspect, from, to;
+  };
+  const Titles english = {"Orb", "Aspect", "From", "To"};
+  const Titles russian = {test::Cp1251("Орбис"), test::Cp1251("Аспекта"), test::Cp1251("От"),
+                          test::Cp1251("До")};
+  for (const LanguageFlag language :
+       {LanguageFlag::english, LanguageFlag::russian, static_cast<LanguageFlag>(2)}) {
+    const Titles& t = language == LanguageFlag::russian ? russian : english;
+    EXPECT_EQ(
+        TableHeaderRow(TableLayout::orbTable, language),
+        ExpectedHeaderRow({{t.orb, true}, {t.aspect, false}, {t.from, false}, {t.to, false}}));
+    EXPECT_EQ(
+        TableHeaderRow(TableLayout::planetTable, language),
+        ExpectedHeaderRow({{t.from, false}, {t.aspect, false}, {t.to, false}, {t.orb, true}}));
+    EXPECT_EQ(
+        TableHeaderRow(TableLayout::aspectTypeTable, language),
+        ExpectedHeaderRow({{t.aspect, false}, {t.from, false}, {t.to, false}, {t.orb, true}}));
+  }
+}
+
+}  // namespace
+}  // namespace korvo

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "driver/run_log.h"
+#include "platform/line_reader.h"
+
+namespace korvo::test {
+
+// Windows-1251 bytes of a UTF-8 text that holds only ASCII, the Russian letters А..я, Ё, ё and
+// '°'. Lets the tests write their Russian expectations as readable text.
+inline std::string Cp1251(std::string_view utf8) {
+  std::string bytes;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    if (lead < 0x80) {
+      bytes.push_back(utf8[i++]);
+      continue;
+    }
+    if ((lead & 0xE0) != 0xC0 || i + 1 >= utf8.size()) {
+      ADD_FAILURE() << "only two-byte UTF-8 letters are converted";
+      return bytes;
+    }
+    const auto trail = static_cast<unsigned char>(utf8[i + 1]);
+    const unsigned codePoint = ((lead & 0x1Fu) << 6) | (trail & 0x3Fu);
+    i += 2;
+    if (codePoint >= 0x410 && codePoint <= 0x44F) {
+      bytes.push_back(static_cast<char>(0xC0 + (codePoint - 0x410)));
+    } else if (codePoint == 0x401) {
+      bytes.push_back('\xA8');
+    } else if (codePoint == 0x451) {
+      bytes.push_back('\xB8');
+    } else if (codePoint == 0xB0) {
+      bytes.push_back('\xB0');
+    } else {
+      ADD_FAILURE() << "no Windows-1251 byte known for U+" << std::hex << codePoint;
+    }
+  }
+  return bytes;
+}
+
+inline std::string ReadFileBytes(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+inline void WriteFileBytes(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A fresh, empty directory for one test, removed again at its end.
+class TempDirectory {
+ public:
+  TempDirectory() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    path_ = std::filesystem::temp_directory_path() /
+            (std::string("korvo_unit_") + info->test_suite_name() + "_" + info->name() + "_" +
+             std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~TempDirectory() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempDirectory(const TempDirectory&) = delete;
+  TempDirectory& operator=(const TempDirectory&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// A RunLog that writes to a file of its own, so a test can read back exactly what was logged.
+struct CapturedLog {
+  TempDirectory directory;
+  RunLog log;
+
+  CapturedLog() {
+    log.stream.open(directory.path() / "Korvo.log", std::ios::out | std::ios::binary);
+  }
+
+  std::string Text() {
+    log.stream.flush();
+    return ReadFileBytes(directory.path() / "Korvo.log");
+  }
+};
+
+// Every line a LineReader gives for `bytes`, with the cut flag and the line number of each.
+struct ReadLine {
+  std::string text;
+  bool wasCut;
+  long lineNumber;
+
+  bool operator==(const ReadLine&) const = default;
+};
+
+inline void PrintTo(const ReadLine& line, std::ostream* out) {
+  *out << "{\"" << line.text << "\", cut " << line.wasCut << ", line " << line.lineNumber << "}";
+}
+
+inline std::vector<ReadLine> ReadAllLines(const std::string& bytes) {
+  std::istringstream stream(bytes);
+  LineReader reader = MakeLineReader(stream);
+  std::vector<ReadLine> lines;
+  while (const std::optional<InputLine> line = NextLine(reader)) {
+    lines.push_back({std::string(line->text), line->wasCut, reader.lineNumber});
+  }
+  return lines;
+}
+
+}  // namespace korvo::test
