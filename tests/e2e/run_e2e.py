@@ -37,7 +37,10 @@ def program_view_of(directory, platform):
 
 
 def expand(text, cwd_as_seen):
-    return text.replace("{CWD}", cwd_as_seen)
+    """Puts the current directory in for "{CWD}", and the same without its drive letter and ':'
+    for "{CWD_NO_DRIVE}" (on POSIX both are the directory itself)."""
+    without_drive = cwd_as_seen[2:] if cwd_as_seen[1:2] == ":" else cwd_as_seen
+    return text.replace("{CWD}", cwd_as_seen).replace("{CWD_NO_DRIVE}", without_drive)
 
 
 def run_setup(steps, run_dir):
@@ -65,6 +68,35 @@ def expected_bytes(path, name, cwd_as_seen, platform):
     if platform == "windows" and os.path.basename(name) == "Korvo.log":
         data = data.replace(b"/", b"\\")
     return data
+
+
+def run_program(command, run_dir, timeout):
+    """Runs the program with its console output going to files: a pipe would also be held by
+    the helper processes Wine leaves running for a few seconds, and the run would wait for them."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        status = subprocess.run(command, cwd=run_dir, stdin=subprocess.DEVNULL, stdout=out,
+                                stderr=err, timeout=timeout).returncode
+        out.seek(0)
+        err.seek(0)
+        return subprocess.CompletedProcess(command, status, out.read(), err.read())
+
+
+# The Windows runs use a locale whose code page is 1251: Wine's ANSI code page follows the locale,
+# and so does the code page of the names it stores on disk. Windows-1251 bytes in names and
+# arguments are then Russian letters for the program and reach the disk unchanged, so the Russian
+# trees are laid out exactly as for the Linux build.
+WINDOWS_LOCALE = "ru_RU.CP1251"
+
+
+def use_windows_locale():
+    """Makes the Windows runs use WINDOWS_LOCALE; fails when the machine lacks it."""
+    environment = dict(os.environ, LC_ALL=WINDOWS_LOCALE)
+    charmap = subprocess.run(["locale", "charmap"], env=environment, capture_output=True,
+                             text=True).stdout.strip()
+    if charmap != "CP1251":
+        sys.exit(f"locale {WINDOWS_LOCALE} is missing (create it with: localedef -i ru_RU -f "
+                 f"CP1251 {WINDOWS_LOCALE})")
+    os.environ["LC_ALL"] = WINDOWS_LOCALE
 
 
 def describe_difference(expected, actual):
@@ -97,12 +129,11 @@ def run_case(case_dir, korvo, emulator, platform, keep):
     run_setup(case.get("setup", []), real_dir)
     arguments = [expand(a, cwd_as_seen).encode(LATIN1) for a in case.get("args", [])]
     command = emulator + [korvo] + arguments
-    result = subprocess.run(command, cwd=run_dir, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                            timeout=case.get("timeout", 120))
+    result = run_program(command, run_dir, case.get("timeout", 120))
     failures = []
     if result.returncode != case.get("exit", 0):
         failures.append(f"exit code {result.returncode}, expected {case.get('exit', 0)}")
-    if platform == "linux" and (result.stdout or result.stderr):
+    if result.stdout or result.stderr:
         failures.append(f"console output: {result.stdout!r} {result.stderr!r}")
     expected_root = os.path.join(case_dir, "expected")
     for root, _, files in os.walk(expected_root):
@@ -141,6 +172,8 @@ def main():
     parser.add_argument("cases", nargs="+", help="case folders")
     options = parser.parse_args()
     emulator = options.emulator.split() if options.emulator else []
+    if options.platform == "windows":
+        use_windows_locale()
     results = [run_case(c, os.path.abspath(options.korvo), emulator, options.platform, options.keep)
                for c in options.cases]
     return 0 if all(results) else 1
