@@ -5,3 +5,4 @@ cd "$(dirname "$0")/.."
 
 scripts/install-dependencies.sh
 scripts/test-linux.sh
+scripts/test-windows.sh
