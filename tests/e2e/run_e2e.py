@@ -36,11 +36,18 @@ def program_view_of(directory, platform):
     return real
 
 
+def also_without_drive(expand_cwd):
+    """Lets an expansion also put in "{CWD_NO_DRIVE}": the current directory without its drive
+    letter and ':' (on POSIX the directory itself), for names relative to the drive's root."""
+    def expand_both(text, cwd_as_seen):
+        without_drive = cwd_as_seen[2:] if cwd_as_seen[1:2] == ":" else cwd_as_seen
+        return expand_cwd(text.replace("{CWD_NO_DRIVE}", without_drive), cwd_as_seen)
+    return expand_both
+
+
+@also_without_drive
 def expand(text, cwd_as_seen):
-    """Puts the current directory in for "{CWD}", and the same without its drive letter and ':'
-    for "{CWD_NO_DRIVE}" (on POSIX both are the directory itself)."""
-    without_drive = cwd_as_seen[2:] if cwd_as_seen[1:2] == ":" else cwd_as_seen
-    return text.replace("{CWD}", cwd_as_seen).replace("{CWD_NO_DRIVE}", without_drive)
+    return text.replace("{CWD}", cwd_as_seen)
 
 
 def run_setup(steps, run_dir):
