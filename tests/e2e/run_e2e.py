@@ -36,16 +36,6 @@ def program_view_of(directory, platform):
     return real
 
 
-def also_without_drive(expand_cwd):
-    """Lets an expansion also put in "{CWD_NO_DRIVE}": the current directory without its drive
-    letter and ':' (on POSIX the directory itself), for names relative to the drive's root."""
-    def expand_both(text, cwd_as_seen):
-        without_drive = cwd_as_seen[2:] if cwd_as_seen[1:2] == ":" else cwd_as_seen
-        return expand_cwd(text.replace("{CWD_NO_DRIVE}", without_drive), cwd_as_seen)
-    return expand_both
-
-
-@also_without_drive
 def expand(text, cwd_as_seen):
     return text.replace("{CWD}", cwd_as_seen)
 
@@ -75,6 +65,18 @@ def expected_bytes(path, name, cwd_as_seen, platform):
     if platform == "windows" and os.path.basename(name) == "Korvo.log":
         data = data.replace(b"/", b"\\")
     return data
+
+
+def also_without_drive(expand_cwd):
+    """Lets an expansion also put in "{CWD_NO_DRIVE}": the current directory without its drive
+    letter and ':' (on POSIX the directory itself), for names relative to the drive's root."""
+    def expand_both(text, cwd_as_seen):
+        without_drive = cwd_as_seen[2:] if cwd_as_seen[1:2] == ":" else cwd_as_seen
+        return expand_cwd(text.replace("{CWD_NO_DRIVE}", without_drive), cwd_as_seen)
+    return expand_both
+
+
+expand = also_without_drive(expand)
 
 
 def run_program(command, run_dir, timeout):
