@@ -18,11 +18,15 @@ cmake --build --preset windows
 
 # Start a wineserver that stays up for the whole run, so each test's Wine process starts in a
 # fraction of a second, and Wine's services start here rather than inside a test, where they
-# would hold on to the test runner's output. It is stopped whatever the tests give.
+# would hold on to the test runner's output. It must start before anything else of Wine: a
+# server that wineboot starts on its own quits when idle (Debian's wineserver script passes
+# -p0), a later "wineserver -p" finds it running and does nothing, and every test then starts
+# Wine anew, for seconds each. The server is stopped whatever the tests give.
 stop_wine() { wineserver -k >/dev/null 2>&1 </dev/null || true; }
 trap stop_wine EXIT
-wineboot -i >/dev/null 2>&1 </dev/null
+mkdir -p "$WINEPREFIX"
 (wineserver -p >/dev/null 2>&1 </dev/null &)
+wineboot -i >/dev/null 2>&1 </dev/null
 wine cmd /c exit >/dev/null 2>&1 </dev/null
 
 ctest --preset windows -j "$(nproc)"
