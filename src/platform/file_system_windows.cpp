@@ -42,9 +42,9 @@ using FileIdentity = std::tuple<DWORD, DWORD, DWORD>;  // volume, index high, in
 // Which file an existing name reaches; nothing for a name that reaches none.
 std::optional<FileIdentity> IdentityOf(std::string_view name) {
   const std::string terminated(name);
-  const HANDLE file = CreateFileA(terminated.c_str(), 0,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  const HANDLE file =
+      CreateFileA(terminated.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION information{};
   const bool known = GetFileInformationByHandle(file, &information) != 0;
