@@ -3,18 +3,19 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# Wine keeps its Windows installation here; -all keeps its diagnostics off the test output.
-export WINEPREFIX="$PWD/build/wineprefix" WINEDEBUG=-all
 # Wine's ANSI code page follows the locale: 1251 lets the Windows-1251 names of the Russian
 # trees reach the disk unchanged (scripts/install-dependencies.sh creates this locale).
-export LC_ALL=ru_RU.CP1251
-if [ "$(locale charmap 2>/dev/null)" != CP1251 ]; then
-  echo "The locale $LC_ALL is missing; run scripts/install-dependencies.sh." >&2
+wine_locale=ru_RU.CP1251
+if [ "$(LC_ALL=$wine_locale locale charmap 2>/dev/null)" != CP1251 ]; then
+  echo "The locale $wine_locale is missing; run scripts/install-dependencies.sh." >&2
   exit 1
 fi
 
 cmake --preset windows
 cmake --build --preset windows
+
+# Wine keeps its Windows installation here; -all keeps its diagnostics off the test output.
+export WINEPREFIX="$PWD/build/wineprefix" WINEDEBUG=-all LC_ALL=$wine_locale
 
 # Start a wineserver that stays up for the whole run, so each test's Wine process starts in a
 # fraction of a second, and Wine's services start here rather than inside a test, where they
