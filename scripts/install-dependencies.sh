@@ -3,10 +3,10 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ python3       # build and end-to-end tests
-  libgtest-dev googletest             # unit tests
   g++-mingw-w64-x86-64-posix          # Korvo.exe, the Windows build
   wine wine64 locales                 # running Korvo.exe and its tests under Wine
+  cmake ninja-build g++ python3       # build and end-to-end tests
+  libgtest-dev googletest             # unit tests
 )
 
 run_as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
