@@ -5,5 +5,6 @@ cd "$(dirname "$0")/.."
 
 scripts/install-dependencies.sh
 scripts/test-linux.sh
+scripts/test-windows.sh
 scripts/test-packages.sh
 scripts/test-browser.sh

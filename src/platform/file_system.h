@@ -16,7 +16,7 @@ std::string NativeName(std::string_view slashSeparatedName);
 std::string CurrentDirectory();
 
 // Whether two absolute names name the same file as the platform compares names: byte for byte
-// on POSIX, ignoring ASCII case on Windows.
+// on POSIX; on Windows ignoring ASCII case, or when both reach one existing file.
 bool SameFileName(std::string_view first, std::string_view second);
 
 // Opens a file for reading in binary mode; a name that is a directory counts as not opened.

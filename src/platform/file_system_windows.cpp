@@ -1,6 +1,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
+#include <tuple>
 #include <vector>
 
 #include "platform/absolute_path.h"
@@ -24,13 +26,42 @@ std::optional<std::string> AbsolutePath(std::string_view currentDirectory, std::
   return AbsolutePathWindows(currentDirectory, name, capacity);
 }
 
-bool SameFileName(std::string_view first, std::string_view second) {
+namespace {
+
+bool EqualIgnoringAsciiCase(std::string_view first, std::string_view second) {
   const auto lower = [](char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
   };
   return first.size() == second.size() &&
          std::equal(first.begin(), first.end(), second.begin(),
                     [&](char a, char b) { return lower(a) == lower(b); });
+}
+
+using FileIdentity = std::tuple<DWORD, DWORD, DWORD>;  // volume, index high, index low
+
+// Which file an existing name reaches; nothing for a name that reaches none.
+std::optional<FileIdentity> IdentityOf(std::string_view name) {
+  const std::string terminated(name);
+  const HANDLE file =
+      CreateFileA(terminated.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION information{};
+  const bool known = GetFileInformationByHandle(file, &information) != 0;
+  CloseHandle(file);
+  if (!known) return std::nullopt;
+  return FileIdentity{information.dwVolumeSerialNumber, information.nFileIndexHigh,
+                      information.nFileIndexLow};
+}
+
+}  // namespace
+
+// Windows reaches one file by many names: letter case, trailing dots and blanks, '/' for '\',
+// short names. So two names that differ are still the same file when both reach one file.
+bool SameFileName(std::string_view first, std::string_view second) {
+  if (EqualIgnoringAsciiCase(first, second)) return true;
+  const std::optional<FileIdentity> firstFile = IdentityOf(first);
+  return firstFile && firstFile == IdentityOf(second);
 }
 
 bool OpenForReading(std::ifstream& stream, const std::string& name) {

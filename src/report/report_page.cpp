@@ -6,7 +6,9 @@
 namespace korvo {
 
 std::string MakePageName(std::string_view inputName, char separator) {
-  const std::size_t lastSeparator = inputName.rfind(separator);
+  // Windows also takes '/' between folders, so the file part begins after the last of either.
+  const std::string_view separators = separator == '\\' ? "\\/" : "/";
+  const std::size_t lastSeparator = inputName.find_last_of(separators);
   const std::size_t fileStart = lastSeparator == std::string_view::npos ? 0 : lastSeparator + 1;
   const std::size_t lastDot = inputName.rfind('.');
   const bool fileHasDot = lastDot != std::string_view::npos && lastDot >= fileStart;

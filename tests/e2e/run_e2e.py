@@ -149,6 +149,47 @@ def expected_bytes(path, name, cwd_as_seen, platform):
     return data
 
 
+def also_without_drive(expand_cwd):
+    """Lets an expansion also put in "{CWD_NO_DRIVE}": the current directory without its drive
+    letter and ':' (on POSIX the directory itself), for names relative to the drive's root."""
+    def expand_both(text, cwd_as_seen):
+        without_drive = cwd_as_seen[2:] if cwd_as_seen[1:2] == ":" else cwd_as_seen
+        return expand_cwd(text.replace("{CWD_NO_DRIVE}", without_drive), cwd_as_seen)
+    return expand_both
+
+
+expand = also_without_drive(expand)
+
+
+def run_program(command, run_dir, timeout):
+    """Runs the program with its console output going to files: a pipe would also be held by
+    the helper processes Wine leaves running for a few seconds, and the run would wait for them."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        status = subprocess.run(command, cwd=run_dir, stdin=subprocess.DEVNULL, stdout=out,
+                                stderr=err, timeout=timeout).returncode
+        out.seek(0)
+        err.seek(0)
+        return subprocess.CompletedProcess(command, status, out.read(), err.read())
+
+
+# The Windows runs use a locale whose code page is 1251: Wine's ANSI code page follows the locale,
+# and so does the code page of the names it stores on disk. Windows-1251 bytes in names and
+# arguments are then Russian letters for the program and reach the disk unchanged, so the Russian
+# trees are laid out exactly as for the Linux build.
+WINDOWS_LOCALE = "ru_RU.CP1251"
+
+
+def use_windows_locale():
+    """Makes the Windows runs use WINDOWS_LOCALE; fails when the machine lacks it."""
+    environment = dict(os.environ, LC_ALL=WINDOWS_LOCALE)
+    charmap = subprocess.run(["locale", "charmap"], env=environment, capture_output=True,
+                             text=True).stdout.strip()
+    if charmap != "CP1251":
+        sys.exit(f"locale {WINDOWS_LOCALE} is missing (create it with: localedef -i ru_RU -f "
+                 f"CP1251 {WINDOWS_LOCALE})")
+    os.environ["LC_ALL"] = WINDOWS_LOCALE
+
+
 def describe_difference(expected, actual):
     for index, (want, got) in enumerate(zip(expected, actual)):
         if want != got:
@@ -175,12 +216,11 @@ def run_case(case_dir, korvo, emulator, platform, keep):
     run_dir = os.path.normpath(os.path.join(top, "link", subfolder))
     arguments = [program_argument(a, cwd_as_seen, platform) for a in case.get("args", [])]
     command = emulator + [korvo] + arguments
-    result = subprocess.run(command, cwd=run_dir, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                            timeout=case.get("timeout", 120))
+    result = run_program(command, run_dir, case.get("timeout", 120))
     failures = []
     if result.returncode != case.get("exit", 0):
         failures.append(f"exit code {result.returncode}, expected {case.get('exit', 0)}")
-    if platform == "linux" and (result.stdout or result.stderr):
+    if result.stdout or result.stderr:
         failures.append(f"console output: {result.stdout!r} {result.stderr!r}")
     expected_root = os.path.join(case_dir, "expected")
     for root, _, files in os.walk(expected_root):
@@ -219,6 +259,8 @@ def main():
     parser.add_argument("cases", nargs="+", help="case folders")
     options = parser.parse_args()
     emulator = options.emulator.split() if options.emulator else []
+    if options.platform == "windows":
+        use_windows_locale()
     results = [run_case(c, os.path.abspath(options.korvo), emulator, options.platform, options.keep)
                for c in options.cases]
     return 0 if all(results) else 1
