@@ -15,8 +15,8 @@ std::string NativeName(std::string_view slashSeparatedName);
 // The process's current directory, or an empty text when it cannot be read.
 std::string CurrentDirectory();
 
-// Whether two absolute names name the same file as the platform compares names: byte for byte
-// on POSIX; on Windows ignoring ASCII case, or when both reach one existing file.
+// Whether two absolute names name the same file: when their bytes are equal (on Windows
+// ignoring ASCII case), or when both reach one existing file.
 bool SameFileName(std::string_view first, std::string_view second);
 
 // Opens a file for reading in binary mode; a name that is a directory counts as not opened.

@@ -1,6 +1,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <vector>
 
 #include "platform/absolute_path.h"
@@ -24,7 +25,24 @@ std::optional<std::string> AbsolutePath(std::string_view currentDirectory, std::
   return AbsolutePathPosix(currentDirectory, name, capacity);
 }
 
-bool SameFileName(std::string_view first, std::string_view second) { return first == second; }
+namespace {
+
+bool SameFile(const struct stat& first, const struct stat& second) {
+  return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+}  // namespace
+
+// Two names are one file when their bytes are equal, or when both reach one existing file (a
+// symbolic or hard link).
+bool SameFileName(std::string_view first, std::string_view second) {
+  if (first == second) return true;
+  struct stat firstStatus {};
+  struct stat secondStatus {};
+  return stat(std::string(first).c_str(), &firstStatus) == 0 &&
+         stat(std::string(second).c_str(), &secondStatus) == 0 &&
+         SameFile(firstStatus, secondStatus);
+}
 
 bool OpenForReading(std::ifstream& stream, const std::string& name) {
   struct stat status {};

@@ -32,8 +32,8 @@ TEST(MakePageName, ReplacesTheExtensionOfTheFilePart) {
       {"/home/u/a.b.txt", '/', "/home/u/a.b.html"},
       {"/data.old/list", '/', "/data.old/list.html"},
       {"/data.old/list.txt", '/', "/data.old/list.html"},
-      // Only the given separator ends a folder name.
-      {"/data.old/list", '\\', "/data.html"},
+      // Windows also takes '/' between folders; on POSIX a backslash is a byte of the name.
+      {"C:/Data.old/list", '\\', "C:/Data.old/list.html"},
       {"C:\\Data.old\\list", '/', "C:\\Data.html"},
   };
   for (const Row& row : rows) {

@@ -58,6 +58,13 @@ inline void WriteFileBytes(const std::filesystem::path& path, std::string_view b
   file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+// Writes a file under a name given as the program holds names: bytes in the platform's ANSI code
+// page, which a std::filesystem::path would convert on Windows.
+inline void WriteFileBytes(const std::string& name, std::string_view bytes) {
+  std::ofstream file(name, std::ios::binary | std::ios::trunc);
+  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
 // A fresh, empty directory for one test, removed again at its end.
 class TempDirectory {
  public:
