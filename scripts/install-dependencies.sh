@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ python3       # build and end-to-end tests
   libgtest-dev googletest             # unit tests
+  clang libclang-rt-14-dev            # fuzz targets (libFuzzer)
+  valgrind gcovr                      # memcheck runs, coverage report
 )
 
 run_as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

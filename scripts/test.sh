@@ -5,3 +5,6 @@ cd "$(dirname "$0")/.."
 
 scripts/install-dependencies.sh
 scripts/test-linux.sh
+scripts/test-asan.sh        # every test again under AddressSanitizer and UBSan
+scripts/test-valgrind.sh    # complete example runs under Valgrind memcheck
+scripts/fuzz.sh             # each fuzz target for a bounded time, about a minute in all
