@@ -4,8 +4,8 @@ compares the files it leaves with the expected bytes.
 
 A case is a folder under cases/:
   case.json   {"args": [...], "exit": N, "platforms": ["linux", "windows"], "setup": [...]}
-              args and the texts of setup steps are read as Latin-1, so "\\u00b0" is the byte 0xB0
-              and Windows-1251 bytes can be written the same way. "{CWD}" in an argument stands
+              args and the texts and paths of setup steps are read as Latin-1, so "\\u00b0" is
+              the byte 0xB0 and Windows-1251 bytes can be written the same way. "{CWD}" in an argument stands
               for the run's current directory as the program sees it.
   tree/       copied into the fresh directory before the run (optional)
   expected/   every file here must exist after the run with exactly these bytes; "{CWD}" stands
@@ -16,6 +16,10 @@ Setup steps, run in order after the tree is copied:
   {"mkdir": "path"}
   {"symlink": {"path": "link", "target": "/dev/full"}}        (POSIX only)
   {"write": {"path": "p", "text": "...", "repeat": N}}         text repeated N times (default 1)
+  {"deep_cwd": N}   the run moves to a new directory nested below the run directory whose
+                    absolute name, as the program sees it, is exactly N bytes long; what the run
+                    directory held moves along, and later steps, the run, expected/ and "absent"
+                    all refer to it (for tests of names at the length limit)
 """
 import argparse
 import json
@@ -40,22 +44,56 @@ def expand(text, cwd_as_seen):
     return text.replace("{CWD}", cwd_as_seen)
 
 
-def run_setup(steps, run_dir):
+def make_deep_directory(run_dir, length, platform):
+    """Nests directories below run_dir until the program sees a name of `length` bytes; moves
+    run_dir's entries into the deepest one and returns its path relative to run_dir."""
+    remaining = length - len(program_view_of(run_dir, platform))
+    if remaining < 2:
+        raise ValueError(f"the run directory is already longer than {length - 1} bytes")
+    segments = []
+    while remaining > 201:  # one '/' and at most 200 bytes per segment, below NAME_MAX
+        segments.append("d" * 100)
+        remaining -= 101
+    segments.append("d" * (remaining - 1))
+    entries = os.listdir(run_dir)
+    relative = os.path.join(*segments)
+    deep = os.path.join(run_dir, relative)
+    os.makedirs(deep)
+    for entry in entries:
+        shutil.move(os.path.join(run_dir, entry), os.path.join(deep, entry))
+    assert len(program_view_of(deep, platform)) == length
+    return relative
+
+
+def local_path(run_dir, relative):
+    """A path below run_dir whose bytes are those of `relative` read as Latin-1."""
+    return os.path.join(run_dir.encode(LATIN1), relative.encode(LATIN1))
+
+
+def run_setup(steps, top_dir, platform="linux"):
+    """Runs the setup steps in top_dir; returns the run's directory relative to top_dir (""
+    unless a deep_cwd step moved it)."""
+    moved_to = ""
     for step in steps:
-        if "mkdir" in step:
-            os.makedirs(os.path.join(run_dir, step["mkdir"]), exist_ok=True)
+        run_dir = os.path.join(top_dir, moved_to)
+        if "deep_cwd" in step:
+            moved_to = os.path.join(moved_to, make_deep_directory(run_dir, step["deep_cwd"],
+                                                                  platform))
+        elif "mkdir" in step:
+            os.makedirs(local_path(run_dir, step["mkdir"]), exist_ok=True)
         elif "symlink" in step:
-            link = os.path.join(run_dir, step["symlink"]["path"])
+            link = local_path(run_dir, step["symlink"]["path"])
             os.makedirs(os.path.dirname(link), exist_ok=True)
             os.symlink(step["symlink"]["target"], link)
         elif "write" in step:
             spec = step["write"]
-            path = os.path.join(run_dir, spec["path"])
+            path = local_path(run_dir, spec["path"])
             os.makedirs(os.path.dirname(path), exist_ok=True)
             with open(path, "wb") as out:
                 out.write(spec["text"].encode(LATIN1) * spec.get("repeat", 1))
         else:
             raise ValueError(f"unknown setup step {step}")
+    return moved_to
 
 
 def expected_bytes(path, name, cwd_as_seen, platform):
@@ -93,8 +131,10 @@ def run_case(case_dir, korvo, emulator, platform, keep):
     # directory differ, as they may for a user.
     run_dir = os.path.join(top, "link")
     os.symlink(real_dir, run_dir)
+    moved_to = run_setup(case.get("setup", []), real_dir, platform)
+    if moved_to:
+        real_dir, run_dir = os.path.join(real_dir, moved_to), os.path.join(run_dir, moved_to)
     cwd_as_seen = program_view_of(real_dir, platform)
-    run_setup(case.get("setup", []), real_dir)
     arguments = [expand(a, cwd_as_seen).encode(LATIN1) for a in case.get("args", [])]
     command = emulator + [korvo] + arguments
     result = subprocess.run(command, cwd=run_dir, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
