@@ -70,7 +70,8 @@ Generated Generate(std::mt19937& random) {
   Generated g;
   const auto lineEnd = [&] { return Uniform(random, 0, 1) ? std::string("\r\n") : "\n"; };
   for (int i = 1; i <= 4; ++i) g.input += "Header line " + std::to_string(i) + lineEnd();
-  const int count = Uniform(random, 0, 60);
+  // Now and then a list long enough that a table is written in several pieces.
+  const int count = Uniform(random, 0, 7) == 0 ? Uniform(random, 300, 900) : Uniform(random, 0, 60);
   std::vector<std::string> toPlanets = kFromPlanets;
   toPlanets.push_back("North-Node");  // a '-' in the to-planet stays part of it
   for (int i = 0; i < count; ++i) {
