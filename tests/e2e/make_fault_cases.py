@@ -212,9 +212,11 @@ def file_system_faults():
 def name_length_faults():
     """Names of 255 bytes fit their 256-byte buffer; names of 256 do not. The current directory is
     made as long as each case needs; a name that does not fit is logged as given."""
-    def case(name, cwd_length, expected_log, files=None, args=(), exit_code=0):
-        write_case(name, english_tree() if files is None else files,
-                   {"args": list(args), "setup": [{"deep_cwd": cwd_length}], "exit": exit_code},
+    def case(name, cwd_length, expected_log, files=None, args=(), exit_code=0, platforms=None):
+        settings = {"args": list(args), "setup": [{"deep_cwd": cwd_length}], "exit": exit_code}
+        if platforms:
+            settings["platforms"] = platforms
+        write_case(name, english_tree() if files is None else files, settings,
                    {"Korvo.log": expected_log})
 
     # Wrk/Aspects.txt adds 16 bytes, the page name 17, aspects/Natal.asp 18, the planets file 29.
@@ -231,11 +233,12 @@ def name_length_faults():
          complete_run_log(1, TYPES_OK, ["File Language/English/Planets.txt not available"]),
          files={**english_tree(), b"Config/RUSSIAN.ini": b""})
     # An -a name of 256 bytes is no name: the default aspect-types file is used.
-    option_256 = "aspects/" + "T" * (256 - 226 - 1 - len("aspects/") - len(".asp")) + ".asp"
+    # (Names on the command line are used as typed, so these have no separator in them.)
+    option_256 = "T" * (256 - 226 - 1 - len(".asp")) + ".asp"
     assert 226 + 1 + len(option_256) == 256
     case("fault-name-planets-255-option-256", 226, complete_run_log(1, TYPES_OK, PLANETS_OK),
          files={**english_tree(), option_256.encode(): EN_TYPES}, args=["-a" + option_256])
-    option_255 = "aspects/" + "T" * (255 - 227 - 1 - len("aspects/") - len(".asp")) + ".asp"
+    option_255 = "T" * (255 - 227 - 1 - len(".asp")) + ".asp"
     assert 227 + 1 + len(option_255) == 255
     case("fault-name-planets-256-option-255", 227,
          complete_run_log(1, ["Using aspect-types: {CWD}/" + option_255],
@@ -245,9 +248,10 @@ def name_length_faults():
     russian_tree = {b"Wrk/Aspects.txt": SMALL_INPUT, b"Config/RUSSIAN.ini": b"",
                     RU_NATAL_TYPES: EN_TYPES, RU_TRANSIT_TYPES: EN_TYPES, RU_PLANETS: EN_PLANET_NAMES}
     ru_planets_too_long = ["File Language/Russian/Planets.txt not available"]
+    # Opening a file of a Windows-1251 name depends on the code page Wine runs with.
     case("fault-name-ru-natal-types-254", 236,
          complete_run_log(1, [b"Using aspect-type: {CWD}/" + RU_NATAL_TYPES], ru_planets_too_long,
-                          language=1), files=russian_tree)
+                          language=1), files=russian_tree, platforms=["linux"])
     case("fault-name-ru-transit-types-255", 235,
          complete_run_log(1, [b"File " + RU_TRANSIT_TYPES + b" not available",
                               b"File !" + RU_TRANSIT_TYPES + b" not available"],
