@@ -31,7 +31,7 @@ for target in "${targets[@]}"; do
   "$root/build/fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$root/build/fuzz-findings/$target-" \
     "$work_corpus" "$root/fuzz/corpus/$target" >"$log" 2>&1 || status=$?
-  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   if [ "$status" -ne 0 ] || [ -z "$runs" ]; then
     tail -n 40 "$log"
     echo "FAILED: $target found a fault (exit $status); log: $log" >&2
