@@ -9,6 +9,8 @@ packages=(
   libgtest-dev googletest             # unit tests
   dpkg-dev groff-base gzip            # packages: dpkg-shlibdeps, the man page
   chromium                            # the page checked in a real browser
+  clang libclang-rt-14-dev            # fuzz targets (libFuzzer)
+  valgrind gcovr                      # memcheck runs, coverage report
 )
 
 run_as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

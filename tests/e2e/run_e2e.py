@@ -37,6 +37,10 @@ Setup steps:
   {"write": {"path": "p", "text": "...", "repeat": N}}         text repeated N times (default 1)
   {"move": {"from": "p", "to": "q"}}                          renames a file, making q's folders
   {"remove": "path"}                                          deletes a file
+  {"deep_cwd": N}   (first step only) the program runs in a folder nested below the fresh
+                    directory whose absolute name, as the program sees it, is exactly N bytes
+                    long; the trees, the other steps, expected/ and "absent" belong to it (for
+                    names at the length limit)
 """
 import argparse
 import json
@@ -129,6 +133,27 @@ def current_subfolder(case, top_dir, platform):
     return expand(case.get("cwd", ""), program_view_of(top_dir, platform))
 
 
+def deep_subfolder(directory, length, platform):
+    """A nest of folders below `directory` whose absolute name, as the program sees it, is
+    exactly `length` bytes long."""
+    remaining = length - len(program_view_of(directory, platform))
+    if remaining < 2:
+        raise ValueError(f"the run directory is already longer than {length - 1} bytes")
+    segments = []
+    while remaining > 201:  # one separator and at most 200 bytes per segment, below NAME_MAX
+        segments.append("d" * 100)
+        remaining -= 101
+    segments.append("d" * (remaining - 1))
+    return os.path.join(*segments)
+
+
+def split_deep_cwd(steps):
+    """The length asked by a leading deep_cwd step, and the steps after it."""
+    if steps and "deep_cwd" in steps[0]:
+        return steps[0]["deep_cwd"], steps[1:]
+    return None, steps
+
+
 def lay_out_case(case_dir, case, real_dir, cwd_as_seen):
     """Builds the run directory of a case: the "from" folder, tree/, then the setup steps."""
     os.makedirs(real_dir)
@@ -137,7 +162,7 @@ def lay_out_case(case_dir, case, real_dir, cwd_as_seen):
         if source and os.path.isdir(source):
             shutil.copytree(source, real_dir, symlinks=True, dirs_exist_ok=True)
             make_writable(real_dir)
-    run_setup(case.get("setup", []), real_dir, cwd_as_seen)
+    run_setup(split_deep_cwd(case.get("setup", []))[1], real_dir, cwd_as_seen)
 
 
 def expected_bytes(path, name, cwd_as_seen, platform):
@@ -207,6 +232,10 @@ def run_case(case_dir, korvo, emulator, platform, keep):
         return True
     top = tempfile.mkdtemp(prefix="korvo-e2e-")
     subfolder = current_subfolder(case, os.path.join(top, "real"), platform)
+    deep_length = split_deep_cwd(case.get("setup", []))[0]
+    if deep_length is not None:
+        subfolder = os.path.join(subfolder, deep_subfolder(
+            os.path.normpath(os.path.join(top, "real", subfolder)), deep_length, platform))
     real_dir = os.path.normpath(os.path.join(top, "real", subfolder))
     cwd_as_seen = program_view_of(real_dir, platform)
     lay_out_case(case_dir, case, real_dir, cwd_as_seen)

@@ -1,0 +1,314 @@
+#!/usr/bin/env python3
+"""Writes the fault-* end-to-end case folders under cases/.
+
+The expected logs and pages are written out here from the program's rules, not taken from its
+output: the log lines of a run, the name-length limit (a name with its terminating zero must fit
+in 256 bytes; 255 for the Russian default aspect-types names, which keep a byte free for '!'),
+the line rules (LF ends a line, a CR right before it is dropped, 127 bytes per line) and the page
+texts. Run it after changing a rule, then review the diff of cases/fault-*.
+"""
+import json
+import os
+import random
+import shutil
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+CASES = os.path.join(HERE, "cases")
+
+USAGE = "Korvo [-1 | -2] [-a<aspect-names-file>] [<aspects-list-file>]"
+DEGREE = b"\xb0"
+RU_NATAL_TYPES = b"aspects/\xec\xe1\xd4\xe1\xbd.asp"          # 17 bytes
+RU_TRANSIT_TYPES = b"aspects/\xd2\xf0\xe0\xed\xe7\xe8\xf2.asp"  # 19 bytes, "Транзит"
+EN_PLANETS = b"Language/English/Planets.txt"                   # 28 bytes
+RU_PLANETS = b"Language/Russian/Planets.txt"
+SMALL_INPUT = b"H1\r\nH2\r\nH3\r\nH4\r\nTrine Sun-Moon +2" + DEGREE + b"15'\r\n"
+EN_TYPES = b"Conjunction;\r\nTrine;\r\n"
+EN_PLANET_NAMES = b"Sun\r\nMoon\r\n"
+
+
+def log(*lines, last=None):
+    """Log lines, each ending in CR LF; `last` is the final line, which has no line end."""
+    data = b"".join((l if isinstance(l, bytes) else l.encode("latin-1")) + b"\r\n" for l in lines)
+    if last is not None:
+        data += last if isinstance(last, bytes) else last.encode("latin-1")
+    return data
+
+
+def start(language=0):
+    return [USAGE, "Version: 1.0.0", f"Config (0=EN, 1=RU): {language}"]
+
+
+def complete_run_log(aspects, types_lines, planets_lines, language=0, page="Wrk/Aspects.html"):
+    return log(*start(language), "Using input: {CWD}/Wrk/Aspects.txt", f"Extracted {aspects} aspects",
+               "Using output: {CWD}/" + page, "Output tbl1, state: 0", *types_lines,
+               "Output tbl2, state: 0", *planets_lines, "Output tbl3, state: 0",
+               last="Korvo completed OK")
+
+
+TYPES_OK = ["Using aspect-type: {CWD}/aspects/Natal.asp"]
+PLANETS_OK = ["Using planets: {CWD}/Language/English/Planets.txt"]
+TYPES_MISSING = ["File {CWD}/aspects/Natal.asp not available"]
+PLANETS_MISSING = ["File {CWD}/Language/English/Planets.txt not available"]
+
+# The page, from the page texts and row forms of the report.
+CELL_SPACER = b"<td>&nbsp;&nbsp;</td>"
+FONT = b'<font face ="Courier New">'
+EN_HEAD = (b'<!DOCTYPE html PUBLIC "-//W3C//DTD HTML 4.01 Transitional//EN">\r\n<html>\r\n<head>\r\n'
+           b'  <title>VEXA - Aspects List</title>\r\n</head>\r\n'
+           b'<body bgcolor="#ffffff" text="#000000">\r\n')
+
+
+def header_row(titles):
+    cells = []
+    for i, title in enumerate(titles):
+        if i:
+            cells.append(b"  <td align=center bgcolor=Silver>&nbsp;&nbsp;</td>\r\n")
+        align = b"center" if title == b"Orb" else b"left"
+        cells.append(b"  <td align=" + align + b" bgcolor=Silver><b>" + title + b"</b></td>\r\n")
+    return b"<tr>\r\n" + b"".join(cells) + b"</tr>\r\n"
+
+
+def table(titles, rows=b""):
+    return b"<table align=left cellspacing=0>\r\n" + header_row(titles) + rows + b"</table>\r\n"
+
+
+def sign_piece(sign):
+    return b"&nbsp;" if sign in b" \t\n\v\f\r" else sign
+
+
+def orb_row(aspect, frm, to, sign, orb):
+    return (b"<tr><td>" + FONT + sign_piece(sign) + b"<b>" + orb + b"</b></font></td>" +
+            CELL_SPACER + b"<td>" + aspect + b"</td>" + CELL_SPACER + b"<td>" + frm + b"</td>" +
+            CELL_SPACER + b"<td>" + to + b"</td>" + CELL_SPACER + b"</tr>\r\n")
+
+
+def grouped_row(group, second, third, sign, orb):
+    shown = b"<b>" + group + b"</b>" if group else b""
+    return (b"<tr><td>" + shown + b"</td>" + CELL_SPACER + b"<td>" + second + b"</td>" +
+            CELL_SPACER + b"<td>" + third + b"</td>" + CELL_SPACER + b"<td>" + FONT +
+            sign_piece(sign) + orb + b"</font></td>" + CELL_SPACER + b"</tr>\r\n")
+
+
+def english_page(header_lines, rows1=b"", rows2=b"", rows3=b""):
+    header = b"".join(line + b"<br>" for line in (header_lines + [b""] * 4)[:4])
+    return (EN_HEAD + b"<h3>" + header + b"</h3>\r\n" +
+            table([b"Orb", b"Aspect", b"From", b"To"], rows1) +
+            table([b"Aspect", b"From", b"To", b"Orb"], rows2) +
+            table([b"From", b"Aspect", b"To", b"Orb"], rows3) + b"</body>\r\n</html>\r\n")
+
+
+# Line rules, for the inputs whose log depends on each line.
+def lines_of(data):
+    """(text, was_cut) for each line: LF ends a line, a CR right before it is dropped, a last
+    line without LF counts, 127 bytes are kept, a zero byte ends the text."""
+    result = []
+    pieces = data.split(b"\n")
+    for index, raw in enumerate(pieces):
+        ended = index < len(pieces) - 1
+        if not ended and raw == b"":
+            break
+        if ended and raw.endswith(b"\r"):
+            raw = raw[:-1]
+        result.append((raw[:127].split(b"\0")[0], len(raw) > 127))
+    return result
+
+
+def is_aspect_line(text):
+    space = [i for i, c in enumerate(text) if c in b" \t\n\v\f\r"]
+    if not space:
+        return False
+    i = space[0]
+    while i < len(text) and text[i] in b" \t\n\v\f\r":
+        i += 1
+    dash = text.find(b"-", i)
+    return dash >= 0 and text.find(DEGREE, dash + 1) >= 0
+
+
+def reading_log(data, name):
+    """The log lines written while an aspects list is read, and the number of entries."""
+    lines, entries = [], 0
+    for number, (text, was_cut) in enumerate(lines_of(data), start=1):
+        if was_cut:
+            lines.append(f"Line {number} of {name} cut at 127 bytes")
+        if number <= 4 or DEGREE not in text:
+            continue
+        if is_aspect_line(text):
+            entries += 1
+        else:
+            lines.append(f"Line {number} of {name} skipped: not an aspect line")
+    return lines, entries
+
+
+def write_case(name, files, case, expected):
+    folder = os.path.join(CASES, name)
+    shutil.rmtree(folder, ignore_errors=True)
+    for relative, data in files.items():
+        path = os.path.join(folder.encode(), b"tree", relative)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as out:
+            out.write(data)
+    for relative, data in expected.items():
+        path = os.path.join(folder, "expected", relative)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as out:
+            out.write(data)
+    with open(os.path.join(folder, "case.json"), "w", encoding="utf-8") as out:
+        json.dump(case, out, indent=1)
+        out.write("\n")
+
+
+def english_tree(input_data=SMALL_INPUT, types=True, planets=True):
+    files = {b"Wrk/Aspects.txt": input_data}
+    if types:
+        files[b"aspects/Natal.asp"] = EN_TYPES
+    if planets:
+        files[EN_PLANETS] = EN_PLANET_NAMES
+    return files
+
+
+def file_system_faults():
+    write_case("fault-input-directory", {}, {"setup": [{"mkdir": "Wrk/Aspects.txt"}], "exit": 1,
+                                             "absent": ["Wrk/Aspects.html"]},
+               {"Korvo.log": log(*start(), "Input file: {CWD}/Wrk/Aspects.txt cannot be opened")})
+    write_case("fault-page-directory", english_tree(),
+               {"setup": [{"mkdir": "Wrk/Aspects.html"}], "exit": 2},
+               {"Korvo.log": log(*start(), "Using input: {CWD}/Wrk/Aspects.txt", "Extracted 1 aspects",
+                                 "Output file: {CWD}/Wrk/Aspects.html cannot be opened")})
+    # Every write to /dev/full fails: the run goes through all its steps, then reports the page
+    # as not written instead of completed.
+    write_case("fault-page-device-full", english_tree(),
+               {"setup": [{"symlink": {"path": "Wrk/Aspects.html", "target": "/dev/full"}}],
+                "exit": 2, "platforms": ["linux"]},
+               {"Korvo.log": log(*start(), "Using input: {CWD}/Wrk/Aspects.txt", "Extracted 1 aspects",
+                                 "Using output: {CWD}/Wrk/Aspects.html", "Output tbl1, state: 0",
+                                 *TYPES_OK, "Output tbl2, state: 0", *PLANETS_OK,
+                                 "Output tbl3, state: 0",
+                                 last="Output file: {CWD}/Wrk/Aspects.html cannot be written")})
+    # No log can be written, but the page is complete.
+    write_case("fault-log-directory", {b"Wrk/Aspects.txt": b"Header one\r\nHeader two\r\n"},
+               {"setup": [{"mkdir": "Korvo.log"}], "exit": 0},
+               {"Wrk/Aspects.html": english_page([b"Header one", b"Header two"])})
+    write_case("fault-name-files-directories", english_tree(types=False, planets=False),
+               {"setup": [{"mkdir": "aspects/Natal.asp"}, {"mkdir": EN_PLANETS.decode()}]},
+               {"Korvo.log": complete_run_log(1, TYPES_MISSING, PLANETS_MISSING)})
+    write_case("fault-option-types-directory", english_tree(),
+               {"args": ["-atypes.asp"], "setup": [{"mkdir": "types.asp"}]},
+               {"Korvo.log": complete_run_log(1, ["File {CWD}/types.asp not available"],
+                                              PLANETS_OK)})
+    write_case("fault-name-files-missing", english_tree(types=False, planets=False), {},
+               {"Korvo.log": complete_run_log(1, TYPES_MISSING, PLANETS_MISSING)})
+    # Russian: the default file is a directory and the '!' name is missing; the Russian planets
+    # file is a directory.
+    ru_types = b"{CWD}/" + RU_TRANSIT_TYPES
+    write_case("fault-ru-name-files-directories",
+               {b"Wrk/Aspects.txt": SMALL_INPUT, b"Config/RUSSIAN.ini": b""},
+               {"args": ["-2"], "setup": [{"mkdir": RU_TRANSIT_TYPES.decode("latin-1")},
+                                          {"mkdir": RU_PLANETS.decode()}]},
+               {"Korvo.log": complete_run_log(
+                   1, [b"File " + ru_types + b" not available", b"File !" + ru_types + b" not available"],
+                   ["File {CWD}/Language/Russian/Planets.txt not available"], language=1)})
+
+
+def name_length_faults():
+    """Names of 255 bytes fit their 256-byte buffer; names of 256 do not. The current directory is
+    made as long as each case needs; a name that does not fit is logged as given."""
+    def case(name, cwd_length, expected_log, files=None, args=(), exit_code=0, platforms=None):
+        settings = {"args": list(args), "setup": [{"deep_cwd": cwd_length}], "exit": exit_code}
+        if platforms:
+            settings["platforms"] = platforms
+        write_case(name, english_tree() if files is None else files, settings,
+                   {"Korvo.log": expected_log})
+
+    # Wrk/Aspects.txt adds 16 bytes, the page name 17, aspects/Natal.asp 18, the planets file 29.
+    case("fault-name-input-255-page-256", 239,
+         log(*start(), "Using input: {CWD}/Wrk/Aspects.txt", "Extracted 1 aspects",
+             "Output file: {CWD}/Wrk/Aspects.html cannot be opened"), exit_code=2)
+    case("fault-name-input-256", 240, log(*start(), "Input file: Wrk/Aspects.txt cannot be opened"),
+         exit_code=1)
+    case("fault-name-page-255-types-256", 238,
+         complete_run_log(1, ["File aspects/Natal.asp not available"],
+                          ["File Language/English/Planets.txt not available"]))
+    # Config/RUSSIAN.ini would be 256 bytes: the marker cannot be named, so the run is English.
+    case("fault-name-types-255-marker-256", 237,
+         complete_run_log(1, TYPES_OK, ["File Language/English/Planets.txt not available"]),
+         files={**english_tree(), b"Config/RUSSIAN.ini": b""})
+    # An -a name of 256 bytes is no name: the default aspect-types file is used.
+    # (Names on the command line are used as typed, so these have no separator in them.)
+    option_256 = "T" * (256 - 226 - 1 - len(".asp")) + ".asp"
+    assert 226 + 1 + len(option_256) == 256
+    case("fault-name-planets-255-option-256", 226, complete_run_log(1, TYPES_OK, PLANETS_OK),
+         files={**english_tree(), option_256.encode(): EN_TYPES}, args=["-a" + option_256])
+    option_255 = "T" * (255 - 227 - 1 - len(".asp")) + ".asp"
+    assert 227 + 1 + len(option_255) == 255
+    case("fault-name-planets-256-option-255", 227,
+         complete_run_log(1, ["Using aspect-types: {CWD}/" + option_255],
+                          ["File Language/English/Planets.txt not available"]),
+         files={**english_tree(), option_255.encode(): EN_TYPES}, args=["-a" + option_255])
+    # Russian default aspect-types names have 255 bytes of room, so that '!' fits in front.
+    russian_tree = {b"Wrk/Aspects.txt": SMALL_INPUT, b"Config/RUSSIAN.ini": b"",
+                    RU_NATAL_TYPES: EN_TYPES, RU_TRANSIT_TYPES: EN_TYPES, RU_PLANETS: EN_PLANET_NAMES}
+    ru_planets_too_long = ["File Language/Russian/Planets.txt not available"]
+    # Opening a file of a Windows-1251 name depends on the code page Wine runs with.
+    case("fault-name-ru-natal-types-254", 236,
+         complete_run_log(1, [b"Using aspect-type: {CWD}/" + RU_NATAL_TYPES], ru_planets_too_long,
+                          language=1), files=russian_tree, platforms=["linux"])
+    case("fault-name-ru-transit-types-255", 235,
+         complete_run_log(1, [b"File " + RU_TRANSIT_TYPES + b" not available",
+                              b"File !" + RU_TRANSIT_TYPES + b" not available"],
+                          ru_planets_too_long, language=1), files=russian_tree, args=["-2"])
+    missing = {k: v for k, v in russian_tree.items() if k != RU_TRANSIT_TYPES}
+    case("fault-name-ru-second-try-255", 234,
+         complete_run_log(1, [b"File {CWD}/" + RU_TRANSIT_TYPES + b" not available",
+                              b"File !{CWD}/" + RU_TRANSIT_TYPES + b" not available"],
+                          ru_planets_too_long, language=1), files=missing, args=["-2"])
+
+
+def input_content_faults():
+    input_name = "{CWD}/Wrk/Aspects.txt"
+
+    def case(name, data, repeated=None):
+        reading, entries = reading_log(data, input_name)
+        expected = complete_run_log(entries, TYPES_OK, PLANETS_OK)
+        marker = b"\r\nExtracted"
+        expected = expected.replace(marker, b"".join(b"\r\n" + l.encode("latin-1") for l in reading)
+                                    + marker, 1)
+        files = english_tree(input_data=data)
+        setup = {}
+        if repeated:  # too big to keep in the repository: written as `repeated` text N times
+            unit, count = repeated
+            assert unit * count == data
+            del files[b"Wrk/Aspects.txt"]
+            setup = {"setup": [{"write": {"path": "Wrk/Aspects.txt", "text": unit.decode("latin-1"),
+                                          "repeat": count}}]}
+        write_case(name, files, setup, {"Korvo.log": expected})
+        return entries
+
+    assert case("fault-input-empty", b"") == 0
+    assert case("fault-input-only-line-ends", b"\r\n" * 5000 + b"\n" * 5000 + b"\r\r\n") == 0
+    unit = b"Conj Sun-Moon 1" + DEGREE + b" "  # 16 bytes: the line is 1 MiB, with no line end
+    assert case("fault-input-one-megabyte-line", unit * (1 << 16), (unit, 1 << 16)) == 0
+    # 16 KiB of random bytes; the seed is one whose lines include a few aspect lines, so that
+    # entries, skipped lines and cut lines all occur.
+    generator = random.Random(20261216)
+    binary = bytes(generator.randrange(256) for _ in range(1 << 14))
+    assert case("fault-input-binary", binary) == 4
+
+    # A last line that ends with CR alone keeps the CR: it is part of the orb text in the input,
+    # and of the planet name "Sun\r" in the planets file, which therefore does not name Sun.
+    data = b"H1\nH2\nH3\nH4\nTrine Mars-Sun -2" + DEGREE + b"15'\r"
+    orb = b"2" + DEGREE + b"15'\r"
+    files = {b"Wrk/Aspects.txt": data, b"aspects/Natal.asp": b"Trine;\r",
+             EN_PLANETS: b"Sun\r"}
+    page = english_page([b"H1", b"H2", b"H3", b"H4"],
+                        orb_row(b"Trine", b"Mars", b"Sun", b"-", orb),
+                        grouped_row(b"Trine", b"Mars", b"Sun", b"-", orb),
+                        grouped_row(b"Mars", b"Trine", b"Sun", b"-", orb) +
+                        grouped_row(b"Sun", b"Trine", b"Mars", b"-", orb))
+    write_case("fault-last-line-cr-only", files, {},
+               {"Korvo.log": complete_run_log(1, TYPES_OK, PLANETS_OK), "Wrk/Aspects.html": page})
+
+
+if __name__ == "__main__":
+    file_system_faults()
+    name_length_faults()
+    input_content_faults()
