@@ -8,7 +8,6 @@
 // The page is read back by splitting its rows, not by the program's own writer.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -203,9 +202,10 @@ std::vector<std::string> ExpectedGroupOrder(const std::vector<std::string>& file
 class RunDirectory {
  public:
   RunDirectory() : previous_(fs::current_path()) {
-    std::string pattern = (fs::temp_directory_path() / "korvo-property-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) std::abort();
-    path_ = pattern;
+    std::random_device entropy;
+    do {
+      path_ = fs::temp_directory_path() / ("korvo-property-" + std::to_string(entropy()));
+    } while (!fs::create_directory(path_));
     fs::current_path(path_);
   }
   ~RunDirectory() {
