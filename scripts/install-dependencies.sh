@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ python3       # build and end-to-end tests
   libgtest-dev googletest             # unit tests
+  libbenchmark-dev                    # micro-benchmarks (built and smoke-run by the tests)
 )
 
 run_as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
