@@ -1,9 +1,40 @@
 #include "order/name_groups.h"
 
+#include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
 
 namespace korvo {
+namespace {
+
+constexpr std::uint32_t kNotListed = UINT32_MAX;
+
+// Numbers the distinct names 0, 1, 2, ... in order of first appearance, and says for each entry
+// the number of its name, or kNotListed.
+struct NameNumbers {
+  std::vector<std::uint32_t> ofName;   // one per name of the list, repeats share a number
+  std::vector<std::uint32_t> ofEntry;  // one per entry
+  std::uint32_t distinctCount = 0;
+};
+
+NameNumbers NumberNames(const AspectList& aspects, const NameList& names, EntryName field) {
+  NameNumbers numbers;
+  std::unordered_map<std::string_view, std::uint32_t> numberOf;
+  numbers.ofName.reserve(names.size());
+  for (const std::string& name : names) {
+    const auto [place, isNew] = numberOf.try_emplace(name, numbers.distinctCount);
+    if (isNew) ++numbers.distinctCount;
+    numbers.ofName.push_back(place->second);
+  }
+  numbers.ofEntry.reserve(aspects.size());
+  for (const AspectEntry& entry : aspects) {
+    const auto place = numberOf.find(entry.*field);
+    numbers.ofEntry.push_back(place == numberOf.end() ? kNotListed : place->second);
+  }
+  return numbers;
+}
+
+}  // namespace
 
 void AppendMissingNames(const AspectList& aspects, NameList& names, EntryName field) {
   // The names are hashed so that the cost grows with the entries plus the names, not with their
@@ -18,16 +49,32 @@ void AppendMissingNames(const AspectList& aspects, NameList& names, EntryName fi
 }
 
 void GroupByName(AspectList& aspects, const NameList& names, EntryName field) {
-  std::unordered_map<std::string_view, std::vector<std::size_t>> positionsByName;
+  // A counting sort by name number: `groupStart` says where each distinct name's entries begin
+  // in `byName`, which holds the entries' positions name by name, each group in list order.
+  const NameNumbers numbers = NumberNames(aspects, names, field);
+  std::vector<std::size_t> groupStart(numbers.distinctCount + 1, 0);
+  for (const std::uint32_t number : numbers.ofEntry) {
+    if (number != kNotListed) ++groupStart[number + 1];
+  }
+  for (std::size_t number = 1; number < groupStart.size(); ++number) {
+    groupStart[number] += groupStart[number - 1];
+  }
+  std::vector<std::size_t> nextInGroup(groupStart.begin(), groupStart.end() - 1);
+  std::vector<std::size_t> byName(groupStart.back());
   for (std::size_t position = 0; position < aspects.size(); ++position) {
-    positionsByName[aspects[position].*field].push_back(position);
+    const std::uint32_t number = numbers.ofEntry[position];
+    if (number != kNotListed) byName[nextInGroup[number]++] = position;
+  }
+  std::size_t groupedCount = 0;
+  for (const std::uint32_t number : numbers.ofName) {
+    groupedCount += groupStart[number + 1] - groupStart[number];
   }
   AspectList grouped;
-  grouped.reserve(aspects.size());
-  for (const std::string& name : names) {
-    const auto group = positionsByName.find(name);
-    if (group == positionsByName.end()) continue;
-    for (const std::size_t position : group->second) grouped.push_back(aspects[position]);
+  grouped.reserve(groupedCount);
+  for (const std::uint32_t number : numbers.ofName) {
+    for (std::size_t i = groupStart[number]; i < groupStart[number + 1]; ++i) {
+      grouped.push_back(aspects[byName[i]]);
+    }
   }
   aspects.swap(grouped);
 }
