@@ -4,6 +4,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "order/reorder.h"
+
 namespace korvo {
 namespace {
 
@@ -60,10 +62,16 @@ void GroupByName(AspectList& aspects, const NameList& names, EntryName field) {
     groupStart[number] += groupStart[number - 1];
   }
   std::vector<std::size_t> nextInGroup(groupStart.begin(), groupStart.end() - 1);
-  std::vector<std::size_t> byName(groupStart.back());
+  std::vector<std::uint32_t> byName(groupStart.back());
   for (std::size_t position = 0; position < aspects.size(); ++position) {
     const std::uint32_t number = numbers.ofEntry[position];
-    if (number != kNotListed) byName[nextInGroup[number]++] = position;
+    if (number != kNotListed) byName[nextInGroup[number]++] = static_cast<std::uint32_t>(position);
+  }
+  // Names are numbered in order of first appearance, so when no name repeats, `byName` is the
+  // grouped order itself; when every entry is listed too, it is a reordering of the whole list.
+  if (numbers.ofName.size() == numbers.distinctCount && byName.size() == aspects.size()) {
+    ReorderInPlace(aspects, byName);
+    return;
   }
   std::size_t groupedCount = 0;
   for (const std::uint32_t number : numbers.ofName) {

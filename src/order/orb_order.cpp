@@ -7,12 +7,14 @@
 #include <utility>
 #include <vector>
 
+#include "order/reorder.h"
+
 namespace korvo {
 namespace {
 
 // Each entry is sorted as one 64-bit number: its orb seconds, shifted so that unsigned order is
 // signed order, above its position in the list. Equal orbs then keep their order, which makes
-// the sort stable, and only these numbers move while sorting, not the entries.
+// the sort stable, and only these numbers move while sorting; each entry moves once at the end.
 using SortKey = std::uint64_t;
 constexpr int kPositionBits = 32;
 constexpr std::uint32_t kSignFlip = 0x80000000u;
@@ -42,28 +44,13 @@ void RadixSortByOrb(std::vector<SortKey>& keys) {
   }
 }
 
-// Moves every entry to its sorted place: place `to` takes the entry whose position is the low half
-// of `keys[to]`. Each cycle of this permutation is walked once with one entry held aside, so no
-// second list is built.
-void MoveToSortedPlaces(AspectList& aspects, std::vector<SortKey>& keys) {
-  constexpr SortKey kPositionMask = std::numeric_limits<std::uint32_t>::max();
-  std::vector<std::uint32_t> source(keys.size());
-  for (std::size_t to = 0; to < keys.size(); ++to) {
-    source[to] = static_cast<std::uint32_t>(keys[to] & kPositionMask);
+// The position of the entry that belongs at each place: the low half of each sorted key.
+std::vector<std::uint32_t> SourcePositions(const std::vector<SortKey>& keys) {
+  std::vector<std::uint32_t> sourceOf(keys.size());
+  for (std::size_t place = 0; place < keys.size(); ++place) {
+    sourceOf[place] = static_cast<std::uint32_t>(keys[place]);
   }
-  keys = {};
-  for (std::size_t start = 0; start < source.size(); ++start) {
-    if (source[start] == start) continue;
-    const AspectEntry held = aspects[start];
-    std::size_t to = start;
-    for (std::size_t from = source[to]; from != start; from = source[to]) {
-      aspects[to] = aspects[from];
-      source[to] = static_cast<std::uint32_t>(to);
-      to = from;
-    }
-    aspects[to] = held;
-    source[to] = static_cast<std::uint32_t>(to);
-  }
+  return sourceOf;
 }
 
 }  // namespace
@@ -79,7 +66,9 @@ void SortByOrb(AspectList& aspects) {
   }
   std::vector<SortKey> keys = SortKeys(aspects);
   RadixSortByOrb(keys);
-  MoveToSortedPlaces(aspects, keys);
+  std::vector<std::uint32_t> sourceOf = SourcePositions(keys);
+  keys = {};
+  ReorderInPlace(aspects, sourceOf);
 }
 
 }  // namespace korvo
