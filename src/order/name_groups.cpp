@@ -5,11 +5,22 @@
 #include <unordered_set>
 
 #include "order/reorder.h"
+#include "platform/prefetch.h"
 
 namespace korvo {
 namespace {
 
 constexpr std::uint32_t kNotListed = UINT32_MAX;
+
+// The names of an ordered list lie scattered in memory; the name this many entries ahead is
+// asked for early.
+constexpr std::size_t kPrefetchDistance = 8;
+
+void PrefetchNameAhead(const AspectList& aspects, std::size_t position, EntryName field) {
+  if (position + kPrefetchDistance < aspects.size()) {
+    PrefetchForReading((aspects[position + kPrefetchDistance].*field).data());
+  }
+}
 
 // Numbers the distinct names 0, 1, 2, ... in order of first appearance, and says for each entry
 // the number of its name, or kNotListed.
@@ -29,8 +40,9 @@ NameNumbers NumberNames(const AspectList& aspects, const NameList& names, EntryN
     numbers.ofName.push_back(place->second);
   }
   numbers.ofEntry.reserve(aspects.size());
-  for (const AspectEntry& entry : aspects) {
-    const auto place = numberOf.find(entry.*field);
+  for (std::size_t position = 0; position < aspects.size(); ++position) {
+    PrefetchNameAhead(aspects, position, field);
+    const auto place = numberOf.find(aspects[position].*field);
     numbers.ofEntry.push_back(place == numberOf.end() ? kNotListed : place->second);
   }
   return numbers;
@@ -44,8 +56,10 @@ void AppendMissingNames(const AspectList& aspects, NameList& names, EntryName fi
   // refers to.
   std::unordered_set<std::string_view> known(names.begin(), names.end());
   std::vector<std::string_view> missing;
-  for (const AspectEntry& entry : aspects) {
-    if (known.insert(entry.*field).second) missing.push_back(entry.*field);
+  for (std::size_t position = 0; position < aspects.size(); ++position) {
+    PrefetchNameAhead(aspects, position, field);
+    const std::string_view name = aspects[position].*field;
+    if (known.insert(name).second) missing.push_back(name);
   }
   names.insert(names.end(), missing.begin(), missing.end());
 }
