@@ -11,7 +11,10 @@ copying a file of the page's size, run and timed the same way. Before each run t
 copy) is removed, so no run pays for emptying the previous one's file.
 
 Columns: N; aspects per second; page MB; median wall ms; median CPU ms (user + system, from
-/usr/bin/time); median peak MB; median cat ms; the ratio of the two wall times. MB are 10^6 bytes.
+/usr/bin/time, in steps of 10 ms); median peak MB; median cat ms; the ratio of the two wall
+times; the ratio of the two CPU times ("-" while cat's rounds to 0). MB are 10^6 bytes. On a
+machine busy with other work the wall times grow with the waiting for a processor, and the CPU
+times say more.
 """
 import argparse
 import os
@@ -74,24 +77,27 @@ def measure_size(korvo, work, count, language, runs):
         with open(floor_copy, "wb") as copy:
             return timed_run(["cat", floor_source], work, stdout=copy)
 
-    cat_wall, _, _ = repeated(run_cat, runs)
+    cat_wall, cat_cpu, _ = repeated(run_cat, runs)
     os.remove(floor_source)
     os.remove(floor_copy)
     return {
         "count": count, "rate": count / korvo_wall, "page_mb": page_bytes / 1e6,
         "ms": korvo_wall * 1e3, "cpu_ms": korvo_cpu * 1e3, "peak_mb": korvo_peak / 1e6,
         "cat_ms": cat_wall * 1e3, "ratio": korvo_wall / cat_wall,
+        "cpu_ratio": korvo_cpu / cat_cpu if cat_cpu > 0 else None,
     }
 
 
 def print_table(rows):
-    header = ("N", "aspects/s", "page MB", "ms", "cpu ms", "peak MB", "cat ms", "x floor")
+    header = ("N", "aspects/s", "page MB", "ms", "cpu ms", "peak MB", "cat ms", "x floor",
+              "cpu x floor")
     print("| " + " | ".join(header) + " |")
     print("|" + "|".join("---:" for _ in header) + "|")
     for row in rows:
         cells = (f"{row['count']:,}", f"{row['rate']:,.0f}", f"{row['page_mb']:.1f}",
                  f"{row['ms']:.1f}", f"{row['cpu_ms']:.0f}", f"{row['peak_mb']:.1f}",
-                 f"{row['cat_ms']:.1f}", f"{row['ratio']:.2f}")
+                 f"{row['cat_ms']:.1f}", f"{row['ratio']:.2f}",
+                 "-" if row["cpu_ratio"] is None else f"{row['cpu_ratio']:.2f}")
         print("| " + " | ".join(cells) + " |")
 
 
