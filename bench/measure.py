@@ -5,10 +5,10 @@
 
 For each size N a working tree is generated (generate_aspects.py) and Korvo runs in it in natal
 mode, with both the aspect-types file and the planets file present: one warm-up run, then
---runs timed runs. Every run goes through /usr/bin/time -v, which gives the peak memory (its
-"Maximum resident set size"); the wall time is taken around that call. The floor is `cat`
-copying a file of the page's size, run and timed the same way. Before each run the page (or the
-copy) is removed, so no run pays for emptying the previous one's file.
+--runs runs timed from here, then --runs runs through /usr/bin/time -v for the CPU time and the
+peak memory (its "Maximum resident set size"). The floor is `cat` copying a file of the page's
+size, run and measured the same way. Before each run the page (or the copy) is removed, so no
+run pays for emptying the previous one's file.
 
 Columns: N; aspects per second; page MB; median wall ms; median CPU ms (user + system, from
 /usr/bin/time, in steps of 10 ms); median peak MB; median cat ms; the ratio of the two wall
@@ -28,26 +28,50 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 DEFAULT_SIZES = [60, 1_000, 10_000, 100_000, 1_000_000]
 
 
-def timed_run(command, cwd, stdout=subprocess.DEVNULL):
-    """Runs `command` under /usr/bin/time -v; returns (wall s, cpu s, peak bytes, exit code)."""
+def wall_run(command, cwd, stdout=subprocess.DEVNULL):
+    """Runs `command` directly; returns its wall time in seconds and its exit code."""
     start = time.perf_counter()
+    finished = subprocess.run(command, cwd=cwd, stdout=stdout, check=False)
+    return time.perf_counter() - start, finished.returncode
+
+
+def resource_run(command, cwd, stdout=subprocess.DEVNULL):
+    """Runs `command` under /usr/bin/time -v; returns (cpu s, peak bytes, exit code)."""
     finished = subprocess.run(["/usr/bin/time", "-v", *command], cwd=cwd, stdout=stdout,
                               stderr=subprocess.PIPE, text=True, check=False)
-    wall = time.perf_counter() - start
     fields = {}
     for line in finished.stderr.splitlines():
         name, _, value = line.strip().rpartition(": ")
         fields[name] = value
     cpu = float(fields["User time (seconds)"]) + float(fields["System time (seconds)"])
     peak = int(fields["Maximum resident set size (kbytes)"]) * 1024
-    return wall, cpu, peak, int(fields.get("Exit status", finished.returncode))
+    return cpu, peak, int(fields.get("Exit status", finished.returncode))
 
 
-def repeated(run_once, runs):
-    """One warm-up call, then `runs` measured ones; the medians of wall, cpu and peak."""
-    run_once()
-    samples = [run_once() for _ in range(runs)]
-    return tuple(statistics.median(sample[i] for sample in samples) for i in range(3))
+def medians(command, cwd, runs, before_each, stdout_path=None):
+    """A warm-up run, then `runs` runs timed directly and `runs` runs under /usr/bin/time -v.
+    Returns the medians of wall time, CPU time and peak memory. The wall time is taken apart
+    from /usr/bin/time so that starting it does not count: on a busy machine that start alone
+    takes longer than a small run of Korvo."""
+    def once(runner):
+        before_each()
+        if stdout_path is None:
+            return runner(command, cwd)
+        with open(stdout_path, "wb") as out:
+            return runner(command, cwd, stdout=out)
+
+    walls, cpus, peaks = [], [], []
+    for index in range(runs + 1):
+        wall, code = once(wall_run)
+        if code != 0:
+            sys.exit(f"{command[0]} exited with {code} in {cwd}")
+        if index > 0:
+            walls.append(wall)
+    for _ in range(runs):
+        cpu, peak, _ = once(resource_run)
+        cpus.append(cpu)
+        peaks.append(peak)
+    return statistics.median(walls), statistics.median(cpus), statistics.median(peaks)
 
 
 def measure_size(korvo, work, count, language, runs):
@@ -56,28 +80,22 @@ def measure_size(korvo, work, count, language, runs):
                     "--language", language], check=True)
     page = os.path.join(tree, "Wrk", "Aspects.html")
 
-    def run_korvo():
+    def remove_page():
         if os.path.exists(page):
             os.remove(page)
-        result = timed_run([korvo], tree)
-        if result[3] != 0:
-            sys.exit(f"korvo exited with {result[3]} for N={count}; see {tree}/Korvo.log")
-        return result
 
-    korvo_wall, korvo_cpu, korvo_peak = repeated(run_korvo, runs)
+    korvo_wall, korvo_cpu, korvo_peak = medians([korvo], tree, runs, remove_page)
     page_bytes = os.path.getsize(page)
 
     floor_source = os.path.join(work, "floor-source.html")
     floor_copy = os.path.join(work, "floor-copy.html")
     shutil.copyfile(page, floor_source)
 
-    def run_cat():
+    def remove_copy():
         if os.path.exists(floor_copy):
             os.remove(floor_copy)
-        with open(floor_copy, "wb") as copy:
-            return timed_run(["cat", floor_source], work, stdout=copy)
 
-    cat_wall, cat_cpu, _ = repeated(run_cat, runs)
+    cat_wall, cat_cpu, _ = medians(["cat", floor_source], work, runs, remove_copy, floor_copy)
     os.remove(floor_source)
     os.remove(floor_copy)
     return {
