@@ -15,6 +15,7 @@
 #include "order/planet_order.h"
 #include "platform/absolute_path.h"
 #include "platform/file_system.h"
+#include "platform/large_pages.h"
 #include "report/report_page.h"
 
 namespace korvo {
@@ -64,6 +65,7 @@ std::size_t EstimatedAspectCount(const std::string& inputFileName) {
 
 void ReadInput(RunState& run) {
   run.aspects.reserve(2 * EstimatedAspectCount(run.inputFileName));
+  AdviseLargePages(run.aspects.data(), run.aspects.capacity() * sizeof(AspectEntry));
   LineReader reader = MakeLineReader(run.input);
   ReadAspectsList(reader, run.headerText, run.aspects, run.lineCopies, run.log, run.inputFileName);
   LogLine(run.log, {kExtracted, std::to_string(run.aspects.size()), kAspects});
