@@ -11,6 +11,7 @@ packages=(
   chromium                            # the page checked in a real browser
   clang libclang-rt-14-dev            # fuzz targets (libFuzzer)
   valgrind gcovr                      # memcheck runs, coverage report
+  libbenchmark-dev                    # micro-benchmarks (built and smoke-run by the tests)
 )
 
 run_as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -35,8 +35,8 @@ std::string DefaultAspectTypesName(LanguageFlag language, ChartMode mode) {
 }
 
 bool OpenAspectTypesFile(std::ifstream& stream, std::string& aspectTypesFileName,
-                         LanguageFlag language, ChartMode mode,
-                         std::string_view currentDirectory, RunLog& log) {
+                         LanguageFlag language, ChartMode mode, std::string_view currentDirectory,
+                         RunLog& log) {
   if (!aspectTypesFileName.empty()) {
     return OpenLogged(stream, aspectTypesFileName, kUsingAspectTypes, log);
   }

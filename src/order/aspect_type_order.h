@@ -20,8 +20,8 @@ std::string DefaultAspectTypesName(LanguageFlag language, ChartMode mode);
 // Russian a failed open is followed by a second try with '!' in front of that absolute name.
 // Afterwards `aspectTypesFileName` holds the name last tried.
 bool OpenAspectTypesFile(std::ifstream& stream, std::string& aspectTypesFileName,
-                         LanguageFlag language, ChartMode mode,
-                         std::string_view currentDirectory, RunLog& log);
+                         LanguageFlag language, ChartMode mode, std::string_view currentDirectory,
+                         RunLog& log);
 
 // Appends one type name for each line that holds ';': the text before the first ';' without the
 // whitespace right before it. Other lines are passed over; names are not de-duplicated.

@@ -8,16 +8,15 @@ namespace korvo {
 namespace {
 
 constexpr std::array<std::string_view, kHouseCount> kEnglishHouseNames = {
-    "I House",   "II House", "III House", "IV House", "V House",   "VI House",
-    "VII House", "VIII House", "IX House", "X House", "XI House", "XII House"};
+    "I House",   "II House",   "III House", "IV House", "V House",  "VI House",
+    "VII House", "VIII House", "IX House",  "X House",  "XI House", "XII House"};
 
 // "I дом" to "XII дом" in Windows-1251.
 #define KORVO_HOUSE_WORD " \xE4\xEE\xEC"
 constexpr std::array<std::string_view, kHouseCount> kRussianHouseNames = {
-    "I" KORVO_HOUSE_WORD,   "II" KORVO_HOUSE_WORD,  "III" KORVO_HOUSE_WORD,
-    "IV" KORVO_HOUSE_WORD,  "V" KORVO_HOUSE_WORD,   "VI" KORVO_HOUSE_WORD,
-    "VII" KORVO_HOUSE_WORD, "VIII" KORVO_HOUSE_WORD, "IX" KORVO_HOUSE_WORD,
-    "X" KORVO_HOUSE_WORD,   "XI" KORVO_HOUSE_WORD,  "XII" KORVO_HOUSE_WORD};
+    "I" KORVO_HOUSE_WORD,  "II" KORVO_HOUSE_WORD, "III" KORVO_HOUSE_WORD, "IV" KORVO_HOUSE_WORD,
+    "V" KORVO_HOUSE_WORD,  "VI" KORVO_HOUSE_WORD, "VII" KORVO_HOUSE_WORD, "VIII" KORVO_HOUSE_WORD,
+    "IX" KORVO_HOUSE_WORD, "X" KORVO_HOUSE_WORD,  "XI" KORVO_HOUSE_WORD,  "XII" KORVO_HOUSE_WORD};
 #undef KORVO_HOUSE_WORD
 
 }  // namespace

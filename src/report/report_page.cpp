@@ -31,6 +31,8 @@ void WriteTableBlock(std::ostream& page, const AspectList& aspects, TableLayout 
   WriteCrLf(page, kTableEnd);
 }
 
-void WritePageEnd(std::ostream& page) { WriteCrLf(page, kPageEnd); }
+void WritePageEnd(std::ostream& page) {
+  WriteCrLf(page, kPageEnd);
+}
 
 }  // namespace korvo

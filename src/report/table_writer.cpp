@@ -1,14 +1,21 @@
 #include "report/table_writer.h"
 
+#include <cstring>
+#include <vector>
+
 #include "aspectlist/aspect_entry.h"
-#include "platform/crlf_writer.h"
+#include "platform/prefetch.h"
 #include "report/page_texts.h"
 
 namespace korvo {
 namespace {
 
-// Rows are gathered and written in pieces of about this size.
+// Rows are gathered and written in pieces of at most this size.
 constexpr std::size_t kRowBatchSize = 1 << 16;
+
+// The texts of a sorted or grouped list lie scattered in memory; those of the entry this many
+// rows ahead are asked for early.
+constexpr std::size_t kPrefetchDistance = 8;
 
 struct ColumnTitles {
   std::string_view orb, aspect, from, to;
@@ -33,46 +40,96 @@ void AppendSpacerCell(std::string& row) {
   row.append(kCentredHeaderCell).append(kSpacerContent).append(kHeaderCellEnd);
 }
 
-void AppendSign(std::string& row, char sign) {
-  if (IsWhitespace(sign)) {
-    row.append(kWhitespaceSign);
-  } else {
-    row.push_back(sign);
+// The fixed texts between the fields of a data row, each run of them joined into one piece.
+constexpr std::string_view kOrbRowStart = "<tr><td><font face =\"Courier New\">";
+constexpr std::string_view kOrbRowAfterOrb = "</b></font></td><td>&nbsp;&nbsp;</td><td>";
+constexpr std::string_view kBetweenNames = "</td><td>&nbsp;&nbsp;</td><td>";
+constexpr std::string_view kLastNameEnd = "</td><td>&nbsp;&nbsp;</td></tr>\r\n";
+constexpr std::string_view kGroupedRowStart = "<tr><td>";
+constexpr std::string_view kGroupedRowOrbCell =
+    "</td><td>&nbsp;&nbsp;</td><td><font face =\"Courier New\">";
+constexpr std::string_view kGroupedRowEnd = "</font></td><td>&nbsp;&nbsp;</td></tr>\r\n";
+
+std::string_view SignPiece(const char& sign) {
+  return IsWhitespace(sign) ? kWhitespaceSign : std::string_view(&sign, 1);
+}
+
+// The rows of one call on their way to the page, written out whenever the batch is full.
+struct RowBatch {
+  std::ostream& page;
+  std::vector<char> bytes;
+  std::size_t used = 0;
+};
+
+// The fixed texts of any one row (the pieces above and a sign) come to less than this.
+constexpr std::size_t kFixedRowBytesBound = 256;
+static_assert(kOrbRowStart.size() + kWhitespaceSign.size() + 3 + kOrbRowAfterOrb.size() +
+                  2 * kBetweenNames.size() + kLastNameEnd.size() <
+              kFixedRowBytesBound);
+static_assert(kGroupedRowStart.size() + 7 + 2 * kBetweenNames.size() + kGroupedRowOrbCell.size() +
+                  kWhitespaceSign.size() + kGroupedRowEnd.size() <
+              kFixedRowBytesBound);
+
+void FlushRows(RowBatch& batch) {
+  batch.page.write(batch.bytes.data(), static_cast<std::streamsize>(batch.used));
+  batch.used = 0;
+}
+
+// Where a row of at most `rowBound` bytes can be written: room is made once per row, so the
+// pieces of the row are plain copies.
+char* RoomForRow(RowBatch& batch, std::size_t rowBound) {
+  if (batch.bytes.size() - batch.used < rowBound) {
+    FlushRows(batch);
+    if (batch.bytes.size() < rowBound) batch.bytes.resize(rowBound);
   }
+  return batch.bytes.data() + batch.used;
 }
 
-void AppendNameCell(std::string& row, std::string_view name) {
-  row.append("<td>").append(name).append("</td>").append(kCellSpacer);
+void RowWritten(RowBatch& batch, const char* rowEnd) {
+  batch.used = static_cast<std::size_t>(rowEnd - batch.bytes.data());
 }
 
-void AppendOrbTableRow(std::string& rows, const AspectEntry& entry) {
-  rows.append("<tr><td>").append(kOrbFontStart);
-  AppendSign(rows, entry.orbSign);
-  rows.append("<b>").append(entry.orbText).append("</b></font></td>").append(kCellSpacer);
-  AppendNameCell(rows, entry.aspect);
-  AppendNameCell(rows, entry.fromPlanet);
-  AppendNameCell(rows, entry.toPlanet);
-  rows.append("</tr>").append(kCrLf);
+inline char* Put(char* out, std::string_view text) {
+  std::memcpy(out, text.data(), text.size());
+  return out + text.size();
+}
+
+void AppendOrbTableRow(RowBatch& batch, const AspectEntry& entry) {
+  char* out = RoomForRow(batch, kFixedRowBytesBound + entry.orbText.size() + entry.aspect.size() +
+                                    entry.fromPlanet.size() + entry.toPlanet.size());
+  out = Put(out, kOrbRowStart);
+  out = Put(out, SignPiece(entry.orbSign));
+  out = Put(out, "<b>");
+  out = Put(out, entry.orbText);
+  out = Put(out, kOrbRowAfterOrb);
+  out = Put(out, entry.aspect);
+  out = Put(out, kBetweenNames);
+  out = Put(out, entry.fromPlanet);
+  out = Put(out, kBetweenNames);
+  out = Put(out, entry.toPlanet);
+  RowWritten(batch, Put(out, kLastNameEnd));
 }
 
 // A row of a grouped table: the group name (left out when it repeats the previous row's), two
 // more names, and the orb last.
-void AppendGroupedRow(std::string& rows, const AspectEntry& entry, std::string_view groupName,
-                      bool showGroupName, std::string_view secondName,
-                      std::string_view thirdName) {
-  rows.append("<tr><td>");
-  if (showGroupName) rows.append("<b>").append(groupName).append("</b>");
-  rows.append("</td>").append(kCellSpacer);
-  AppendNameCell(rows, secondName);
-  AppendNameCell(rows, thirdName);
-  rows.append("<td>").append(kOrbFontStart);
-  AppendSign(rows, entry.orbSign);
-  rows.append(entry.orbText).append("</font></td>").append(kCellSpacer).append("</tr>").append(kCrLf);
-}
-
-void FlushRows(std::ostream& page, std::string& rows) {
-  page.write(rows.data(), static_cast<std::streamsize>(rows.size()));
-  rows.clear();
+void AppendGroupedRow(RowBatch& batch, const AspectEntry& entry, std::string_view groupName,
+                      bool showGroupName, std::string_view secondName, std::string_view thirdName) {
+  char* out = RoomForRow(batch, kFixedRowBytesBound + groupName.size() + secondName.size() +
+                                    thirdName.size() + entry.orbText.size());
+  out = Put(out, kGroupedRowStart);
+  if (showGroupName) {
+    out = Put(out, "<b>");
+    out = Put(out, groupName);
+    out = Put(out, "</b>");
+  }
+  out = Put(out, kBetweenNames);
+  out = Put(out, secondName);
+  out = Put(out, kBetweenNames);
+  out = Put(out, thirdName);
+  out = Put(out, kGroupedRowOrbCell);
+  out = Put(out, SignPiece(entry.orbSign));
+  out = Put(out, entry.orbText);
+  RowWritten(batch, Put(out, kGroupedRowEnd));
 }
 
 }  // namespace
@@ -107,28 +164,30 @@ std::string TableHeaderRow(TableLayout layout, LanguageFlag language) {
 }
 
 std::ostream& WriteAspectRows(std::ostream& page, const AspectList& aspects, TableLayout layout) {
-  std::string rows;
-  rows.reserve(kRowBatchSize + 1024);
+  RowBatch batch{page, std::vector<char>(kRowBatchSize)};
   std::string_view previousGroupName;  // empty at the start of every call
-  for (const AspectEntry& entry : aspects) {
+  for (std::size_t row = 0; row < aspects.size(); ++row) {
+    if (row + kPrefetchDistance < aspects.size()) {
+      PrefetchForReading(aspects[row + kPrefetchDistance].aspect.data());
+    }
+    const AspectEntry& entry = aspects[row];
     switch (layout) {
       case TableLayout::orbTable:
-        AppendOrbTableRow(rows, entry);
+        AppendOrbTableRow(batch, entry);
         break;
       case TableLayout::planetTable:
-        AppendGroupedRow(rows, entry, entry.fromPlanet, entry.fromPlanet != previousGroupName,
+        AppendGroupedRow(batch, entry, entry.fromPlanet, entry.fromPlanet != previousGroupName,
                          entry.aspect, entry.toPlanet);
         previousGroupName = entry.fromPlanet;
         break;
       case TableLayout::aspectTypeTable:
-        AppendGroupedRow(rows, entry, entry.aspect, entry.aspect != previousGroupName,
+        AppendGroupedRow(batch, entry, entry.aspect, entry.aspect != previousGroupName,
                          entry.fromPlanet, entry.toPlanet);
         previousGroupName = entry.aspect;
         break;
     }
-    if (rows.size() >= kRowBatchSize) FlushRows(page, rows);
   }
-  FlushRows(page, rows);
+  FlushRows(batch);
   return page.flush();
 }
 
