@@ -102,11 +102,11 @@ def run_setup(steps, run_dir, cwd_as_seen):
             os.makedirs(os.path.dirname(link), exist_ok=True)
             os.symlink(step["symlink"]["target"], link)
         elif "write" in step:
-            spec = step["write"]
-            path = at(spec["path"])
+            write = step["write"]
+            path = at(write["path"])
             os.makedirs(os.path.dirname(path), exist_ok=True)
             with open(path, "wb") as out:
-                out.write(spec["text"].encode(LATIN1) * spec.get("repeat", 1))
+                out.write(write["text"].encode(LATIN1) * write.get("repeat", 1))
         elif "move" in step:
             target = at(step["move"]["to"])
             os.makedirs(os.path.dirname(target), exist_ok=True)
