@@ -28,9 +28,6 @@ TEST(CrLfWriter, StoresEveryLineFeedAsCrLf) {
     std::ostringstream out;
     WriteCrLf(out, row.text);
     EXPECT_EQ(out.str(), row.stored) << ::testing::PrintToString(row.text);
-    std::string appended = "x";
-    AppendCrLf(appended, row.text);
-    EXPECT_EQ(appended, std::string("x") + row.stored) << ::testing::PrintToString(row.text);
   }
 }
 

@@ -191,9 +191,9 @@ std::string ExpectedHeaderRow(const std::vector<HeaderCell>& titles) {
 
 // A header row as it is stored on the page, each line end as CR LF.
 std::string OnPage(const std::string& headerRow) {
-  std::string stored;
-  AppendCrLf(stored, headerRow);
-  return stored;
+  std::ostringstream stored;
+  WriteCrLf(stored, headerRow);
+  return stored.str();
 }
 
 TEST(TableHeaderRow, TheTwoExampleRows) {
