@@ -49,8 +49,18 @@ inline constexpr std::string_view kCentredHeaderCell = "  <td align=center bgcol
 inline constexpr std::string_view kLeftHeaderCell = "  <td align=left bgcolor=Silver>";
 inline constexpr std::string_view kHeaderCellEnd = "</td>\n";
 inline constexpr std::string_view kSpacerContent = "&nbsp;&nbsp;";
-inline constexpr std::string_view kCellSpacer = "<td>&nbsp;&nbsp;</td>";
 inline constexpr std::string_view kWhitespaceSign = "&nbsp;";
-inline constexpr std::string_view kOrbFontStart = "<font face =\"Courier New\">";
+
+// The fixed texts between the fields of a data row, each run of them joined into one piece. Every
+// data cell is followed by the spacer cell "<td>&nbsp;&nbsp;</td>", and the orb cell uses the font
+// "Courier New".
+inline constexpr std::string_view kOrbRowStart = "<tr><td><font face =\"Courier New\">";
+inline constexpr std::string_view kOrbRowAfterOrb = "</b></font></td><td>&nbsp;&nbsp;</td><td>";
+inline constexpr std::string_view kBetweenNames = "</td><td>&nbsp;&nbsp;</td><td>";
+inline constexpr std::string_view kLastNameEnd = "</td><td>&nbsp;&nbsp;</td></tr>\r\n";
+inline constexpr std::string_view kGroupedRowStart = "<tr><td>";
+inline constexpr std::string_view kGroupedRowOrbCell =
+    "</td><td>&nbsp;&nbsp;</td><td><font face =\"Courier New\">";
+inline constexpr std::string_view kGroupedRowEnd = "</font></td><td>&nbsp;&nbsp;</td></tr>\r\n";
 
 }  // namespace korvo

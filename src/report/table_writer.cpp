@@ -40,16 +40,6 @@ void AppendSpacerCell(std::string& row) {
   row.append(kCentredHeaderCell).append(kSpacerContent).append(kHeaderCellEnd);
 }
 
-// The fixed texts between the fields of a data row, each run of them joined into one piece.
-constexpr std::string_view kOrbRowStart = "<tr><td><font face =\"Courier New\">";
-constexpr std::string_view kOrbRowAfterOrb = "</b></font></td><td>&nbsp;&nbsp;</td><td>";
-constexpr std::string_view kBetweenNames = "</td><td>&nbsp;&nbsp;</td><td>";
-constexpr std::string_view kLastNameEnd = "</td><td>&nbsp;&nbsp;</td></tr>\r\n";
-constexpr std::string_view kGroupedRowStart = "<tr><td>";
-constexpr std::string_view kGroupedRowOrbCell =
-    "</td><td>&nbsp;&nbsp;</td><td><font face =\"Courier New\">";
-constexpr std::string_view kGroupedRowEnd = "</font></td><td>&nbsp;&nbsp;</td></tr>\r\n";
-
 std::string_view SignPiece(const char& sign) {
   return IsWhitespace(sign) ? kWhitespaceSign : std::string_view(&sign, 1);
 }
