@@ -8,7 +8,9 @@ namespace {
 constexpr char kMinutesMark = '\'';
 constexpr char kSecondsMark = '"';
 
-std::int64_t Capped(std::int64_t value) { return std::min<std::int64_t>(value, kLargestOrbSeconds); }
+std::int64_t Capped(std::int64_t value) {
+  return std::min<std::int64_t>(value, kLargestOrbSeconds);
+}
 
 std::size_t FindWhitespace(std::string_view text, std::size_t from) {
   for (std::size_t i = from; i < text.size(); ++i) {

@@ -32,8 +32,12 @@ using AspectList = std::vector<AspectEntry>;
 
 // Whitespace is exactly the bytes 0x09 to 0x0D and 0x20; the zero byte and bytes from 0x80 up
 // are neither whitespace nor digits.
-inline bool IsWhitespace(char byte) { return byte == ' ' || (byte >= '\t' && byte <= '\r'); }
-inline bool IsDigit(char byte) { return byte >= '0' && byte <= '9'; }
+inline bool IsWhitespace(char byte) {
+  return byte == ' ' || (byte >= '\t' && byte <= '\r');
+}
+inline bool IsDigit(char byte) {
+  return byte >= '0' && byte <= '9';
+}
 
 // The orb in seconds of arc: degrees, minutes and seconds each closed by its mark (0xB0,
 // apostrophe, double quote). Digits after the last mark are not counted, and the value is

@@ -7,7 +7,9 @@
 
 namespace korvo {
 
-std::string DefaultInputName() { return NativeName("Wrk/Aspects.txt"); }
+std::string DefaultInputName() {
+  return NativeName("Wrk/Aspects.txt");
+}
 
 CommandLine ParseCommandLine(int argumentCount, const char* const* arguments,
                              std::string_view currentDirectory) {

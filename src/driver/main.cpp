@@ -1,3 +1,5 @@
 #include "driver/run.h"
 
-int main(int argumentCount, char** arguments) { return korvo::RunKorvo(argumentCount, arguments); }
+int main(int argumentCount, char** arguments) {
+  return korvo::RunKorvo(argumentCount, arguments);
+}

@@ -63,9 +63,8 @@ std::size_t EstimatedAspectCount(std::ifstream& input) {
   input.seekg(0, std::ios::beg);
   input.clear();
   if (bytes <= 0) return 0;
-  return static_cast<std::size_t>(
-      std::min(static_cast<std::uintmax_t>(bytes) / kTypicalAspectLineBytes,
-               kLargestEstimatedCount));
+  return static_cast<std::size_t>(std::min(
+      static_cast<std::uintmax_t>(bytes) / kTypicalAspectLineBytes, kLargestEstimatedCount));
 }
 
 void ReadInput(RunState& run) {

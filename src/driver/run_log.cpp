@@ -15,7 +15,9 @@ void WritePieces(RunLog& log, std::initializer_list<std::string_view> pieces) {
 
 }  // namespace
 
-void OpenRunLog(RunLog& log) { OpenForWriting(log.stream, std::string(kRunLogName)); }
+void OpenRunLog(RunLog& log) {
+  OpenForWriting(log.stream, std::string(kRunLogName));
+}
 
 void LogLine(RunLog& log, std::initializer_list<std::string_view> pieces) {
   WritePieces(log, pieces);

@@ -28,7 +28,6 @@ void LogLastLine(RunLog& log, std::initializer_list<std::string_view> pieces);
 int RunLogState(const RunLog& log);
 
 // The next line of a file; a line cut at 127 bytes is logged with its number and `fileName`.
-std::optional<InputLine> NextLineLogged(LineReader& reader, RunLog& log,
-                                        std::string_view fileName);
+std::optional<InputLine> NextLineLogged(LineReader& reader, RunLog& log, std::string_view fileName);
 
 }  // namespace korvo

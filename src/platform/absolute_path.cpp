@@ -90,7 +90,9 @@ std::string JoinToDirectory(std::string_view directory, std::string_view name, c
   return joined;
 }
 
-bool HasDrive(std::string_view name) { return name.size() >= 2 && name[1] == ':'; }
+bool HasDrive(std::string_view name) {
+  return name.size() >= 2 && name[1] == ':';
+}
 
 }  // namespace
 
