@@ -12,10 +12,6 @@ namespace {
 
 constexpr std::uint32_t kNotListed = UINT32_MAX;
 
-// The names of an ordered list lie scattered in memory; the name this many entries ahead is
-// asked for early.
-constexpr std::size_t kPrefetchDistance = 8;
-
 void PrefetchNameAhead(const AspectList& aspects, std::size_t position, EntryName field) {
   if (position + kPrefetchDistance < aspects.size()) {
     PrefetchForReading((aspects[position + kPrefetchDistance].*field).data());

@@ -13,10 +13,6 @@ namespace {
 // Rows are gathered and written in pieces of at most this size.
 constexpr std::size_t kRowBatchSize = 1 << 16;
 
-// The texts of a sorted or grouped list lie scattered in memory; those of the entry this many
-// rows ahead are asked for early.
-constexpr std::size_t kPrefetchDistance = 8;
-
 struct ColumnTitles {
   std::string_view orb, aspect, from, to;
 };
