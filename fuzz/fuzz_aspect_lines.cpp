@@ -10,7 +10,7 @@
 
 #include "aspectlist/aspect_entry.h"
 #include "aspectlist/aspects_list_reader.h"
-#include "driver/run_log.h"
+#include "run/run_log.h"
 #include "platform/line_reader.h"
 #include "reference_lines.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/run_log.h"
+#include "run/run_log.h"
 #include "order/aspect_type_order.h"
 #include "order/planet_order.h"
 #include "platform/line_reader.h"

@@ -1,6 +1,6 @@
 #include "aspectlist/aspects_list_reader.h"
 
-#include "driver/log_texts.h"
+#include "run/log_texts.h"
 
 namespace korvo {
 namespace {

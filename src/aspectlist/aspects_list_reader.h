@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "aspectlist/aspect_entry.h"
-#include "driver/run_log.h"
+#include "run/run_log.h"
 #include "platform/line_reader.h"
 
 namespace korvo {

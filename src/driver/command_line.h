@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/settings.h"
+#include "run/settings.h"
 
 namespace korvo {
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "driver/settings.h"
+#include "run/settings.h"
 
 namespace korvo {
 

@@ -1,31 +1,61 @@
 #include "driver/run.h"
 
 #include <algorithm>
+#include <fstream>
 #include <optional>
 #include <string>
 
+#include "aspectlist/aspect_entry.h"
 #include "aspectlist/aspects_list_reader.h"
+#include "aspectlist/text_store.h"
 #include "driver/command_line.h"
 #include "driver/exit_status.h"
 #include "driver/language.h"
-#include "driver/log_texts.h"
 #include "order/aspect_type_order.h"
+#include "order/name_groups.h"
 #include "order/orb_order.h"
 #include "order/planet_order.h"
 #include "platform/absolute_path.h"
 #include "platform/file_system.h"
 #include "platform/large_pages.h"
 #include "report/report_page.h"
+#include "run/log_texts.h"
+#include "run/run_log.h"
+#include "run/settings.h"
+#include "run/version.h"
 
 namespace korvo {
 namespace {
+
+// Everything one run holds. The streams are released in the reverse order of their declaration,
+// the log last.
+struct RunState {
+  std::string currentDirectory;
+  LanguageFlag language = LanguageFlag::english;
+  ChartMode chartMode = ChartMode::natal;
+  std::string inputFileName;  // absolute once the input is opened
+  std::string pageFileName;
+  std::string aspectTypesFileName;
+  std::string planetsFileName;
+
+  RunLog log;
+  std::ifstream input;
+  std::string headerText;
+  TextStore lineCopies;  // the kept copies of the aspect lines that the entries refer into
+  AspectList aspects;
+  std::ofstream page;
+  std::ifstream aspectTypesFile;
+  std::ifstream planetsFile;
+  NameList aspectTypes;
+  NameList planets;
+};
 
 constexpr std::size_t kPlanetNamesRoom = 32;
 
 void StartRun(RunState& run, int argumentCount, const char* const* arguments) {
   OpenRunLog(run.log);
   LogLine(run.log, {kUsageLine});
-  LogLine(run.log, {kVersionLine});
+  LogLine(run.log, {kVersionPrefix, kKorvoVersion});
   run.language = DetectLanguage(run.currentDirectory);
   LogLine(run.log, {kLanguageLine, std::to_string(static_cast<int>(run.language))});
   CommandLine commandLine = ParseCommandLine(argumentCount, arguments, run.currentDirectory);
@@ -78,11 +108,9 @@ void ReadInput(RunState& run) {
 // Derives the page name from the input name and opens the page. A name too long for its buffer,
 // and a name that is the input's own, are refused before anything is opened.
 bool OpenPage(RunState& run) {
-  std::string pageName = MakePageName(run.inputFileName, kPathSeparator);
-  const bool pageIsInput = SameFileName(pageName, run.inputFileName);
-  run.inputFileName = std::move(pageName);
-  const std::string& name = run.inputFileName;
-  if (pageIsInput) {
+  run.pageFileName = MakePageName(run.inputFileName, kPathSeparator);
+  const std::string& name = run.pageFileName;
+  if (SameFileName(name, run.inputFileName)) {
     LogLine(run.log, {kOutputFile, name, kIsTheInputFile});
     return false;
   }
@@ -94,14 +122,15 @@ bool OpenPage(RunState& run) {
   return true;
 }
 
-void LogTableWritten(RunState& run, std::string_view tableLine) {
-  LogLine(run.log, {tableLine, std::to_string(RunLogState(run.log))});
+void LogTableWritten(RunState& run, TableLayout layout) {
+  LogLine(run.log, {kOutputTable, std::to_string(TableNumber(layout)), kTableState,
+                    std::to_string(RunLogState(run.log))});
 }
 
 void WriteOrbTable(RunState& run) {
   WritePageStart(run.page, run.language, run.headerText);
   WriteTableBlock(run.page, run.aspects, TableLayout::orbTable, run.language);
-  LogTableWritten(run, kTable1State);
+  LogTableWritten(run, TableLayout::orbTable);
 }
 
 void WriteAspectTypeTable(RunState& run) {
@@ -113,7 +142,7 @@ void WriteAspectTypeTable(RunState& run) {
   AppendMissingTypes(run.aspects, run.aspectTypes);
   GroupByAspectType(run.aspects, run.aspectTypes);
   WriteTableBlock(run.page, run.aspects, TableLayout::aspectTypeTable, run.language);
-  LogTableWritten(run, kTable2State);
+  LogTableWritten(run, TableLayout::aspectTypeTable);
 }
 
 void ReadPlanetsFile(RunState& run) {
@@ -143,35 +172,39 @@ void WritePlanetTable(RunState& run) {
   GroupByPlanet(run.aspects, run.planets);
   WriteTableBlock(run.page, run.aspects, TableLayout::planetTable, run.language);
   WritePageEnd(run.page);
-  LogTableWritten(run, kTable3State);
+  LogTableWritten(run, TableLayout::planetTable);
 }
 
 // Closes the page before the last line, so that a page that could not be stored whole is
 // reported instead of a completed run.
-int FinishRun(RunState& run) {
+ExitStatus FinishRun(RunState& run) {
   run.page.close();
   if (run.page.fail()) {
-    LogLastLine(run.log, {kOutputFile, run.inputFileName, kCannotBeWritten});
-    return kExitPageNotWritten;
+    LogLastLine(run.log, {kOutputFile, run.pageFileName, kCannotBeWritten});
+    return ExitStatus::pageNotWritten;
   }
   LogLastLine(run.log, {kCompletedOk});
-  return kExitCompleted;
+  return ExitStatus::completed;
+}
+
+ExitStatus Run(int argumentCount, const char* const* arguments) {
+  RunState run;
+  run.currentDirectory = CurrentDirectory();
+  StartRun(run, argumentCount, arguments);
+  if (!OpenInput(run)) return ExitStatus::inputNotOpened;
+  ReadInput(run);
+  SortByOrb(run.aspects);
+  if (!OpenPage(run)) return ExitStatus::pageNotWritten;
+  WriteOrbTable(run);
+  WriteAspectTypeTable(run);
+  WritePlanetTable(run);
+  return FinishRun(run);
 }
 
 }  // namespace
 
 int RunKorvo(int argumentCount, const char* const* arguments) {
-  RunState run;
-  run.currentDirectory = CurrentDirectory();
-  StartRun(run, argumentCount, arguments);
-  if (!OpenInput(run)) return kExitInputNotOpened;
-  ReadInput(run);
-  SortByOrb(run.aspects);
-  if (!OpenPage(run)) return kExitPageNotWritten;
-  WriteOrbTable(run);
-  WriteAspectTypeTable(run);
-  WritePlanetTable(run);
-  return FinishRun(run);
+  return static_cast<int>(Run(argumentCount, arguments));
 }
 
 }  // namespace korvo

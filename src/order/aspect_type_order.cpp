@@ -1,6 +1,6 @@
 #include "order/aspect_type_order.h"
 
-#include "driver/log_texts.h"
+#include "run/log_texts.h"
 #include "platform/absolute_path.h"
 #include "platform/file_system.h"
 

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "aspectlist/aspect_entry.h"
-#include "driver/run_log.h"
-#include "driver/settings.h"
+#include "run/run_log.h"
+#include "run/settings.h"
 #include "order/name_groups.h"
 #include "platform/line_reader.h"
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "aspectlist/aspect_entry.h"
-#include "driver/settings.h"
+#include "run/settings.h"
 #include "report/table_writer.h"
 
 namespace korvo {

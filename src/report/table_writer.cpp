@@ -120,6 +120,10 @@ void AppendGroupedRow(RowBatch& batch, const AspectEntry& entry, std::string_vie
 
 }  // namespace
 
+int TableNumber(TableLayout layout) {
+  return static_cast<int>(layout);
+}
+
 std::string TableHeaderRow(TableLayout layout, LanguageFlag language) {
   const ColumnTitles titles = TitlesFor(language);
   struct Cell {

@@ -4,16 +4,20 @@
 #include <string>
 
 #include "aspectlist/aspect_entry.h"
-#include "driver/settings.h"
+#include "run/settings.h"
 
 namespace korvo {
 
-// The column layout of one table of the page.
+// The column layout of one table of the page, numbered as the table stands on the page and in
+// the log ("Output tbl2" follows the aspect-type table).
 enum class TableLayout {
   orbTable = 1,         // Orb, Aspect, From, To
-  planetTable = 2,      // From, Aspect, To, Orb; grouped by from-planet
-  aspectTypeTable = 3,  // Aspect, From, To, Orb; grouped by aspect name
+  aspectTypeTable = 2,  // Aspect, From, To, Orb; grouped by aspect name
+  planetTable = 3,      // From, Aspect, To, Orb; grouped by from-planet
 };
+
+// The table's number on the page: 1, 2 or 3.
+int TableNumber(TableLayout layout);
 
 // The fixed header row of a layout in a language ("\n" for each line end).
 std::string TableHeaderRow(TableLayout layout, LanguageFlag language);

@@ -8,7 +8,7 @@ namespace korvo {
 inline constexpr std::string_view kRunLogName = "Korvo.log";
 inline constexpr std::string_view kUsageLine =
     "Korvo [-1 | -2] [-a<aspect-names-file>] [<aspects-list-file>]";
-inline constexpr std::string_view kVersionLine = "Version: 1.0.0";
+inline constexpr std::string_view kVersionPrefix = "Version: ";  // then the version
 inline constexpr std::string_view kLanguageLine = "Config (0=EN, 1=RU): ";
 inline constexpr std::string_view kInputFile = "Input file: ";
 inline constexpr std::string_view kCannotBeOpened = " cannot be opened";
@@ -19,9 +19,8 @@ inline constexpr std::string_view kOutputFile = "Output file: ";
 inline constexpr std::string_view kIsTheInputFile = " is the input file";
 inline constexpr std::string_view kCannotBeWritten = " cannot be written";
 inline constexpr std::string_view kUsingOutput = "Using output: ";
-inline constexpr std::string_view kTable1State = "Output tbl1, state: ";
-inline constexpr std::string_view kTable2State = "Output tbl2, state: ";
-inline constexpr std::string_view kTable3State = "Output tbl3, state: ";
+inline constexpr std::string_view kOutputTable = "Output tbl";  // then the table's number
+inline constexpr std::string_view kTableState = ", state: ";
 inline constexpr std::string_view kUsingAspectTypes = "Using aspect-types: ";
 inline constexpr std::string_view kUsingFirstDefaultAspectTypes = "Using aspect-type: ";
 inline constexpr std::string_view kUsingPlanets = "Using planets: ";

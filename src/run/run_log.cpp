@@ -1,10 +1,10 @@
-#include "driver/run_log.h"
+#include "run/run_log.h"
 
 #include <string>
 
-#include "driver/log_texts.h"
 #include "platform/crlf_writer.h"
 #include "platform/file_system.h"
+#include "run/log_texts.h"
 
 namespace korvo {
 namespace {
