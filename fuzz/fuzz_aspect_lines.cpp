@@ -105,7 +105,7 @@ void CheckParsedLine(std::string_view line) {
 
 void CheckAspectsList(std::string_view data) {
   std::istringstream stream(std::string(data), std::ios::in | std::ios::binary);
-  LineReader reader = MakeLineReader(stream);
+  LineReader reader = MakeLineReader(stream, CodePage::windows1252);
   RunLog log;  // never opened: its lines go nowhere, as for a log that could not be created
   std::string headerText;
   AspectList aspects;

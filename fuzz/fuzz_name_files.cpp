@@ -42,7 +42,7 @@ NameList ReferencePlanets(const std::vector<ReferenceLine>& lines) {
 template <typename Reader>
 NameList ReadNames(std::string_view data, Reader read) {
   std::istringstream stream(std::string(data), std::ios::in | std::ios::binary);
-  LineReader reader = MakeLineReader(stream);
+  LineReader reader = MakeLineReader(stream, CodePage::windows1252);
   RunLog log;  // never opened
   NameList names;
   read(reader, names, log, "names");

@@ -100,7 +100,7 @@ std::size_t EstimatedAspectCount(std::ifstream& input) {
 void ReadInput(RunState& run) {
   run.aspects.reserve(2 * EstimatedAspectCount(run.input));
   AdviseLargePages(run.aspects.data(), run.aspects.capacity() * sizeof(AspectEntry));
-  LineReader reader = MakeLineReader(run.input);
+  LineReader reader = MakeLineReader(run.input, CodePageOf(run.language));
   ReadAspectsList(reader, run.headerText, run.aspects, run.lineCopies, run.log, run.inputFileName);
   LogLine(run.log, {kExtracted, std::to_string(run.aspects.size()), kAspects});
 }
@@ -136,7 +136,7 @@ void WriteOrbTable(RunState& run) {
 void WriteAspectTypeTable(RunState& run) {
   if (OpenAspectTypesFile(run.aspectTypesFile, run.aspectTypesFileName, run.language, run.chartMode,
                           run.currentDirectory, run.log)) {
-    LineReader reader = MakeLineReader(run.aspectTypesFile);
+    LineReader reader = MakeLineReader(run.aspectTypesFile, CodePageOf(run.language));
     ReadAspectTypes(reader, run.aspectTypes, run.log, run.aspectTypesFileName);
   }
   AppendMissingTypes(run.aspects, run.aspectTypes);
@@ -159,7 +159,7 @@ void ReadPlanetsFile(RunState& run) {
     return;
   }
   LogLine(run.log, {kUsingPlanets, run.planetsFileName});
-  LineReader reader = MakeLineReader(run.planetsFile);
+  LineReader reader = MakeLineReader(run.planetsFile, CodePageOf(run.language));
   ReadPlanets(reader, run.planets, run.log, run.planetsFileName);
 }
 

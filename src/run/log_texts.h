@@ -29,6 +29,16 @@ inline constexpr std::string_view kNotAvailable = " not available";
 inline constexpr std::string_view kLine = "Line ";
 inline constexpr std::string_view kOf = " of ";
 inline constexpr std::string_view kCutAt127Bytes = " cut at 127 bytes";
+inline constexpr std::string_view kCutAtAZeroByte = " cut at a zero byte";
+inline constexpr std::string_view kLineOfFileSeparator = ": ";  // then the number of characters
+inline constexpr std::string_view kCharactersNotIn = " characters not in ";  // then the code page
+inline constexpr std::string_view kWindows1251 = "Windows-1251";
+inline constexpr std::string_view kWindows1252 = "Windows-1252";
+inline constexpr std::string_view kWrittenAsQuestionMarks = ", written as ?";
+inline constexpr std::string_view kRead = "Read ";
+inline constexpr std::string_view kLinesOf = " lines of ";
+inline constexpr std::string_view kAsUtf8 = " as UTF-8";
+inline constexpr std::string_view kAsUtf16 = " as UTF-16";
 inline constexpr std::string_view kNotAnAspectLine = " skipped: not an aspect line";
 inline constexpr std::string_view kCompletedOk = "Korvo completed OK";
 

@@ -9,6 +9,10 @@
 namespace korvo {
 namespace {
 
+std::string_view CodePageName(CodePage codePage) {
+  return codePage == CodePage::windows1251 ? kWindows1251 : kWindows1252;
+}
+
 void WritePieces(RunLog& log, std::initializer_list<std::string_view> pieces) {
   for (const std::string_view piece : pieces) WriteCrLf(log.stream, piece);
 }
@@ -37,9 +41,23 @@ int RunLogState(const RunLog& log) {
 
 std::optional<InputLine> NextLineLogged(LineReader& reader, RunLog& log,
                                         std::string_view fileName) {
+  const bool endWasReached = reader.endReached;
   std::optional<InputLine> line = NextLine(reader);
-  if (line && line->wasCut) {
-    LogLine(log, {kLine, std::to_string(reader.lineNumber), kOf, fileName, kCutAt127Bytes});
+  if (line) {
+    const std::string lineNumber = std::to_string(reader.lineNumber);
+    if (line->charactersWithoutForm > 0) {
+      LogLine(log, {kLine, lineNumber, kOf, fileName, kLineOfFileSeparator,
+                    std::to_string(line->charactersWithoutForm), kCharactersNotIn,
+                    CodePageName(reader.codePage), kWrittenAsQuestionMarks});
+    }
+    if (line->wasCut) LogLine(log, {kLine, lineNumber, kOf, fileName, kCutAt127Bytes});
+    if (line->endedAtZeroByte) LogLine(log, {kLine, lineNumber, kOf, fileName, kCutAtAZeroByte});
+  } else if (!endWasReached) {
+    if (reader.encoding != FileEncoding::bytes) {
+      LogLine(log, {kRead, fileName, kAsUtf16});
+    } else if (reader.linesReadAsUtf8 > 0) {
+      LogLine(log, {kRead, std::to_string(reader.linesReadAsUtf8), kLinesOf, fileName, kAsUtf8});
+    }
   }
   return line;
 }

@@ -27,7 +27,9 @@ void LogLastLine(RunLog& log, std::initializer_list<std::string_view> pieces);
 // The log stream's own state flags as a number: bad 1, end of file 2, fail 4; 0 when good.
 int RunLogState(const RunLog& log);
 
-// The next line of a file; a line cut at 127 bytes is logged with its number and `fileName`.
+// The next line of a file. Logged with the line's number and `fileName`, in this order: characters
+// without a code-page form, a cut at 127 bytes, a zero byte that ended the text early. After the
+// last line, a file read as UTF-16 or with lines read as UTF-8 is logged once.
 std::optional<InputLine> NextLineLogged(LineReader& reader, RunLog& log, std::string_view fileName);
 
 }  // namespace korvo

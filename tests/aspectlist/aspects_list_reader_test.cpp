@@ -30,7 +30,7 @@ std::string Describe(const AspectEntry& entry) {
 
 ReadResult Read(const std::string& bytes) {
   std::istringstream input(bytes);
-  LineReader reader = MakeLineReader(input);
+  LineReader reader = MakeLineReader(input, CodePage::windows1252);
   test::CapturedLog captured;
   std::string header;
   AspectList aspects;
@@ -71,6 +71,7 @@ TEST(ReadAspectsList, EveryBodyLineWithADegreeSignIsAnAspect) {
   struct Row {
     std::string body;
     std::vector<std::string> entries;
+    std::string log = {};
   };
   const Row rows[] = {
       {"Conj Sun-Moon 1" DEG "\n", {"Conj Sun-Moon  1" DEG}},
@@ -82,13 +83,19 @@ TEST(ReadAspectsList, EveryBodyLineWithADegreeSignIsAnAspect) {
       {"A x-y 9" DEG "\nB x-y 1" DEG "\nC x-y 5" DEG,
        {"A x-y  9" DEG, "B x-y  1" DEG, "C x-y  5" DEG}},
       // A zero byte ends the line: here before the degree sign, so no aspect.
-      {"Conj Sun-Moon 1\0" DEG "\nTrine A-B 2" DEG "\0tail"s, {"Trine A-B  2" DEG}},
+      // Each such line is logged, with its number in the file.
+      {"Conj Sun-Moon 1\0" DEG "\nTrine A-B 2" DEG "\0tail"s,
+       {"Trine A-B  2" DEG},
+       "Line 5 of /data/in.txt cut at a zero byte\r\n"
+       "Line 6 of /data/in.txt cut at a zero byte\r\n"},
+      // A zero byte that is the last byte of its line loses nothing and is not logged.
+      {"Trine A-B 2" DEG "\0\r\n"s, {"Trine A-B  2" DEG}},
   };
   for (const Row& row : rows) {
     const ReadResult result = Read(header + row.body);
     EXPECT_EQ(result.header, "h1<br>h2<br>h3<br>h4<br>");
     EXPECT_EQ(result.entries, row.entries) << ::testing::PrintToString(row.body);
-    EXPECT_EQ(result.log, "") << ::testing::PrintToString(row.body);
+    EXPECT_EQ(result.log, row.log) << ::testing::PrintToString(row.body);
   }
 }
 

@@ -98,28 +98,114 @@ def can_read(name):
         return False
 
 
-def read_lines(path, log, shown_name):
-    """Yields every line of the file (line end dropped, CR before LF dropped, cut at 127 bytes with
-    a log line written as the line is read, text ended at a zero byte)."""
-    with open(path, "rb") as source:
-        data = source.read()
+CODE_PAGES = {0: "cp1252", 1: "cp1251"}
+CODE_PAGE_NAMES = {0: b"Windows-1252", 1: b"Windows-1251"}
+UTF8_MARK = b"\xef\xbb\xbf"
+UTF16_MARKS = {b"\xff\xfe": "little", b"\xfe\xff": "big"}
+
+
+def to_code_page(text, language):
+    """A Unicode text in the run's code page, each character without a form there written as
+    '?', and the number of those characters."""
+    out = b""
+    missing = 0
+    for character in text:
+        try:
+            out += character.encode(CODE_PAGES[language])
+        except UnicodeEncodeError:
+            out += b"?"
+            missing += 1
+    return out, missing
+
+
+def decode_utf16(data, byteorder):
+    """The characters of UTF-16 code units, paired surrogates joined; an unpaired surrogate stays
+    as it is (no code page has it) and a last odd byte becomes U+FFFF (nor that)."""
+    units = [int.from_bytes(data[i:i + 2], byteorder) for i in range(0, len(data) - 1, 2)]
+    if len(data) % 2:
+        units.append(0xFFFF)
+    characters = []
+    i = 0
+    while i < len(units):
+        unit = units[i]
+        if 0xD800 <= unit < 0xDC00 and i + 1 < len(units) and 0xDC00 <= units[i + 1] < 0xE000:
+            characters.append(chr(0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00)))
+            i += 2
+            continue
+        characters.append(chr(unit))
+        i += 1
+    return "".join(characters)
+
+
+def split_lines(data):
+    """The lines of a text (bytes or str): split at LF, a CR right before an LF dropped, the last
+    line counted when it holds anything."""
     if not data:
-        return
-    pieces = data.split(b"\n")
-    last_has_line_end = data.endswith(b"\n")
+        return []
+    line_feed, carriage_return = ("\n", "\r") if isinstance(data, str) else (b"\n", b"\r")
+    pieces = data.split(line_feed)
+    last_has_line_end = len(pieces[-1]) == 0
     if last_has_line_end:
         pieces.pop()
+    lines = []
     for number, raw in enumerate(pieces, start=1):
         ended_by_lf = number < len(pieces) or last_has_line_end
-        if ended_by_lf and raw.endswith(b"\r"):
+        if ended_by_lf and raw.endswith(carriage_return):
             raw = raw[:-1]
+        lines.append(raw)
+    return lines
+
+
+def is_utf8_line(raw):
+    """A line read as UTF-8: it holds a byte of 0x80 or more and is, as a whole, valid UTF-8."""
+    if all(byte < 0x80 for byte in raw):
+        return False
+    try:
+        raw.decode("utf-8")  # Python's strict decoder follows RFC 3629
+        return True
+    except UnicodeDecodeError:
+        return False
+
+
+def read_lines(path, log, shown_name, language):
+    """Yields every line of the file as code-page bytes (line end dropped, CR before LF dropped;
+    UTF-16 files and UTF-8 lines converted, with a log line for characters without a form; cut
+    at 127 bytes with a log line; text ended at a zero byte, with a log line when more followed),
+    and after the last line logs how the file was read when it was not plain code-page bytes."""
+    with open(path, "rb") as source:
+        data = source.read()
+    byteorder = UTF16_MARKS.get(data[:2])
+    if byteorder:
+        lines = [to_code_page(line, language)
+                 for line in split_lines(decode_utf16(data[2:], byteorder))]
+    else:
+        if data.startswith(UTF8_MARK):
+            data = data[3:]
+        lines = [to_code_page(raw.decode("utf-8"), language) + (True,) if is_utf8_line(raw)
+                 else (raw, 0, False) for raw in split_lines(data)]
+    utf8_lines = 0
+    for number, converted in enumerate(lines, start=1):
+        raw, missing = converted[0], converted[1]
+        if not byteorder and converted[2]:
+            utf8_lines += 1
+        prefix = (b"Line ", str(number).encode(), b" of ", shown_name)
+        if missing:
+            log.line(*prefix, b": ", str(missing).encode(), b" characters not in ",
+                     CODE_PAGE_NAMES[language], b", written as ?")
+        whole_length = len(raw)
         if len(raw) > LINE_LIMIT:
             raw = raw[:LINE_LIMIT]
-            log.line(b"Line ", str(number).encode(), b" of ", shown_name, b" cut at 127 bytes")
+            log.line(*prefix, b" cut at 127 bytes")
         zero = raw.find(b"\0")
         if zero >= 0:
+            if whole_length > zero + 1:
+                log.line(*prefix, b" cut at a zero byte")
             raw = raw[:zero]
         yield raw
+    if byteorder:
+        log.line(b"Read ", shown_name, b" as UTF-16")
+    elif utf8_lines:
+        log.line(b"Read ", str(utf8_lines).encode(), b" lines of ", shown_name, b" as UTF-8")
 
 
 class Log:
@@ -367,9 +453,9 @@ def open_aspect_types(cwd, types_name, language, mode, log):
     return None
 
 
-def read_aspect_types(name, log):
+def read_aspect_types(name, log, language):
     names = []
-    for line in read_lines(name, log, name):
+    for line in read_lines(name, log, name, language):
         semicolon = line.find(b";")
         if semicolon < 0:
             continue
@@ -390,7 +476,8 @@ def read_planets(cwd, language, log):
         log.line(b"File ", name, b" not available")
         return []
     log.line(b"Using planets: ", name)
-    return [line for line in read_lines(name, log, name) if not (line and is_space(line[0]))]
+    return [line for line in read_lines(name, log, name, language)
+            if not (line and is_space(line[0]))]
 
 
 def append_unseen(names, values):
@@ -416,8 +503,8 @@ def model_run(cwd, args):
         log.line(b"Input file: ", absolute_input or input_name, b" cannot be opened")
         return log.data, 1, None
     log.line(b"Using input: ", absolute_input)
-    header, entries = read_aspects_list(read_lines(absolute_input, log, absolute_input), log,
-                                        absolute_input)
+    header, entries = read_aspects_list(
+        read_lines(absolute_input, log, absolute_input, language), log, absolute_input)
     log.line(b"Extracted ", str(len(entries)).encode(), b" aspects")
     entries = sort_by_orb(entries)
 
@@ -435,7 +522,7 @@ def model_run(cwd, args):
     log.line(b"Output tbl1, state: 0")
 
     types_file = open_aspect_types(cwd, types_name, language, mode, log)
-    types = read_aspect_types(types_file, log) if types_file is not None else []
+    types = read_aspect_types(types_file, log, language) if types_file is not None else []
     types = append_unseen(types, [e.aspect for e in entries])
     entries = group_by(entries, types, lambda e: e.aspect)
     text += table_block(entries, 3, language)

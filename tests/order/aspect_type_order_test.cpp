@@ -41,7 +41,7 @@ TEST(DefaultAspectTypesName, ByLanguageAndMode) {
 
 std::vector<std::string> ReadTypes(const std::string& bytes, std::string* log = nullptr) {
   std::istringstream input(bytes);
-  LineReader reader = MakeLineReader(input);
+  LineReader reader = MakeLineReader(input, CodePage::windows1252);
   test::CapturedLog captured;
   NameList names;
   ReadAspectTypes(reader, names, captured.log, "/t/Natal.asp");

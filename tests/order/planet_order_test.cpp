@@ -37,7 +37,7 @@ TEST(PlanetsFileName, ByLanguage) {
 
 std::vector<std::string> ReadNames(const std::string& bytes, std::string* log = nullptr) {
   std::istringstream input(bytes);
-  LineReader reader = MakeLineReader(input);
+  LineReader reader = MakeLineReader(input, CodePage::windows1252);
   test::CapturedLog captured;
   NameList names;
   ReadPlanets(reader, names, captured.log, "/p/Planets.txt");

@@ -54,7 +54,7 @@ TEST(RunLog, ALogThatCouldNotBeOpenedTakesLinesWithoutEffect) {
 TEST(RunLog, NextLineLoggedReportsCutLines) {
   std::istringstream input("short\n" + std::string(128, 'x') + "\r\n" + std::string(127, 'y') +
                            "\r\nlast" + std::string(200, 'z'));
-  LineReader reader = MakeLineReader(input);
+  LineReader reader = MakeLineReader(input, CodePage::windows1252);
   test::CapturedLog captured;
   int lines = 0;
   while (NextLineLogged(reader, captured.log, "/p/Planets.txt")) ++lines;

@@ -119,7 +119,7 @@ inline void PrintTo(const ReadLine& line, std::ostream* out) {
 
 inline std::vector<ReadLine> ReadAllLines(const std::string& bytes) {
   std::istringstream stream(bytes);
-  LineReader reader = MakeLineReader(stream);
+  LineReader reader = MakeLineReader(stream, CodePage::windows1252);
   std::vector<ReadLine> lines;
   while (const std::optional<InputLine> line = NextLine(reader)) {
     lines.push_back({std::string(line->text), line->wasCut, reader.lineNumber});
