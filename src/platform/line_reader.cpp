@@ -49,13 +49,20 @@ void LookAtStart(LineReader& reader) {
 // What is known of the UTF-8 reading of the line so far.
 struct Utf8Reading {
   bool sawHighByte = false;
+  bool asciiStartCopied = false;
   bool valid = true;
   Utf8Decoder decoder;
   std::size_t length = 0;  // converted bytes, each character one byte
   long charactersWithoutForm = 0;
 };
 
-// Appends the code-page byte of `character` (or '?') to the converted line.
+// Appends one converted byte; only the first 128 are kept.
+void AppendConvertedByte(LineReader& reader, char byte, std::size_t& length) {
+  if (length < kLineBufferSize) reader.converted.push_back(byte);
+  ++length;
+}
+
+// Appends the code-page byte of `character`, or '?' when it has no form there.
 void AppendConverted(LineReader& reader, char32_t character, bool hasForm, std::size_t& length,
                      long& charactersWithoutForm) {
   int byte = hasForm ? CodePageByte(character, reader.codePage) : -1;
@@ -63,9 +70,7 @@ void AppendConverted(LineReader& reader, char32_t character, bool hasForm, std::
     byte = kNoFormByte;
     ++charactersWithoutForm;
   }
-  if (reader.converted.size() < kLineBufferSize)
-    reader.converted.push_back(static_cast<char>(byte));
-  ++length;
+  AppendConvertedByte(reader, static_cast<char>(byte), length);
 }
 
 // Takes the bytes [begin, end) of the line into its UTF-8 reading. `rawOffset` is the position of
@@ -79,19 +84,28 @@ void ReadAsUtf8(LineReader& reader, Utf8Reading& reading, const char* begin, con
         begin, end, [](char byte) { return static_cast<unsigned char>(byte) >= 0x80; });
     if (high == end) return;
     reading.sawHighByte = true;
-    const std::size_t asciiLength = rawOffset + static_cast<std::size_t>(high - begin);
-    reader.converted.assign(reader.line, 0, std::min(asciiLength, kLineBufferSize));
-    reading.length = asciiLength;
+    reading.length = rawOffset + static_cast<std::size_t>(high - begin);
     begin = high;
   }
   for (const char* position = begin; position != end; ++position) {
-    switch (DecodeUtf8Byte(reading.decoder, static_cast<unsigned char>(*position))) {
+    const auto byte = static_cast<unsigned char>(*position);
+    if (byte < 0x80 && reading.decoder.bytesStillNeeded == 0) {  // most bytes: their own form
+      AppendConvertedByte(reader, *position, reading.length);
+      continue;
+    }
+    switch (DecodeUtf8Byte(reading.decoder, byte)) {
       case Utf8Step::needMore:
         break;
       case Utf8Step::invalid:
         reading.valid = false;
         return;
       case Utf8Step::character:
+        // The ASCII bytes before the first character are copied only now: a code-page line
+        // mostly fails at its first high byte and never needs them.
+        if (!reading.asciiStartCopied) {
+          reader.converted.assign(reader.line, 0, std::min(reading.length, kLineBufferSize));
+          reading.asciiStartCopied = true;
+        }
         AppendConverted(reader, reading.decoder.character, true, reading.length,
                         reading.charactersWithoutForm);
         break;

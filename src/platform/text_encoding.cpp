@@ -74,37 +74,4 @@ int UnicodeOfCodePageByte(unsigned char byte, CodePage codePage) {
   return character == 0 ? -1 : static_cast<int>(character);
 }
 
-Utf8Step DecodeUtf8Byte(Utf8Decoder& decoder, unsigned char byte) {
-  if (decoder.bytesStillNeeded == 0) {
-    decoder.lowestNextByte = 0x80;
-    decoder.highestNextByte = 0xBF;
-    if (byte < 0x80) {
-      decoder.character = byte;
-      return Utf8Step::character;
-    }
-    if (byte >= 0xC2 && byte <= 0xDF) {  // C0 and C1 could only start overlong forms
-      decoder.character = byte & 0x1Fu;
-      decoder.bytesStillNeeded = 1;
-    } else if (byte >= 0xE0 && byte <= 0xEF) {
-      decoder.character = byte & 0x0Fu;
-      decoder.bytesStillNeeded = 2;
-      if (byte == 0xE0) decoder.lowestNextByte = 0xA0;   // shorter forms exist below U+0800
-      if (byte == 0xED) decoder.highestNextByte = 0x9F;  // U+D800 to U+DFFF are surrogates
-    } else if (byte >= 0xF0 && byte <= 0xF4) {
-      decoder.character = byte & 0x07u;
-      decoder.bytesStillNeeded = 3;
-      if (byte == 0xF0) decoder.lowestNextByte = 0x90;   // shorter forms exist below U+10000
-      if (byte == 0xF4) decoder.highestNextByte = 0x8F;  // nothing above U+10FFFF
-    } else {
-      return Utf8Step::invalid;
-    }
-    return Utf8Step::needMore;
-  }
-  if (byte < decoder.lowestNextByte || byte > decoder.highestNextByte) return Utf8Step::invalid;
-  decoder.lowestNextByte = 0x80;
-  decoder.highestNextByte = 0xBF;
-  decoder.character = (decoder.character << 6) | (byte & 0x3Fu);
-  return --decoder.bytesStillNeeded == 0 ? Utf8Step::character : Utf8Step::needMore;
-}
-
 }  // namespace korvo

@@ -43,7 +43,7 @@ std::optional<InputLine> NextLineLogged(LineReader& reader, RunLog& log,
                                         std::string_view fileName) {
   const bool endWasReached = reader.endReached;
   std::optional<InputLine> line = NextLine(reader);
-  if (line) {
+  if (line && (line->charactersWithoutForm > 0 || line->wasCut || line->endedAtZeroByte)) {
     const std::string lineNumber = std::to_string(reader.lineNumber);
     if (line->charactersWithoutForm > 0) {
       LogLine(log, {kLine, lineNumber, kOf, fileName, kLineOfFileSeparator,
@@ -52,7 +52,7 @@ std::optional<InputLine> NextLineLogged(LineReader& reader, RunLog& log,
     }
     if (line->wasCut) LogLine(log, {kLine, lineNumber, kOf, fileName, kCutAt127Bytes});
     if (line->endedAtZeroByte) LogLine(log, {kLine, lineNumber, kOf, fileName, kCutAtAZeroByte});
-  } else if (!endWasReached) {
+  } else if (!line && !endWasReached) {
     if (reader.encoding != FileEncoding::bytes) {
       LogLine(log, {kRead, fileName, kAsUtf16});
     } else if (reader.linesReadAsUtf8 > 0) {
