@@ -274,7 +274,7 @@ def main():
         print(problem)
     print(f"{len(trees)} trees, {re_encoded} files re-encoded in their twins, "
           f"{len(problems)} twins differ")
-    return 1 if problems and re_encoded else 1 if not re_encoded else 0
+    return 1 if problems or not re_encoded else 0
 
 
 if __name__ == "__main__":
