@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """Writes a working tree for Korvo whose aspects list holds many charts and exactly N aspects.
 
-    generate_aspects.py N DIRECTORY [--language en|ru] [--seed S]
+    generate_aspects.py N DIRECTORY [--language en|ru] [--seed S] [--list-encoding utf-8]
 
 The tree holds Wrk/Aspects.txt, the aspect-types files (natal and transit, English and Russian),
 Language/English/Planets.txt and Language/Russian/Planets.txt, and Config/RUSSIAN.ini when the
 language is Russian. Every file is written with CR LF line ends; Russian texts are Windows-1251.
+With --list-encoding utf-8 the aspects list alone is written as UTF-8 (the same text), the twin
+of the code-page list for timing the reading of UTF-8.
 
 The list looks like many real chart exports one after the other: each chart has a title line and
 a few dozen aspects between the usual planets and the house cusps, with orbs written with and
@@ -55,10 +57,10 @@ CITIES = {
 CHART_TITLE = {"en": "Natal chart", "ru": "Натальная карта"}
 
 
-def write_text(path, lines):
+def write_text(path, lines, encoding=ENCODING):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "wb") as out:
-        out.write("".join(line + LINE_END for line in lines).encode(ENCODING))
+        out.write("".join(line + LINE_END for line in lines).encode(encoding))
 
 
 def house_names(language):
@@ -120,9 +122,10 @@ def aspect_types_lines(language, transit):
     return lines
 
 
-def write_tree(directory, count, language, seed):
+def write_tree(directory, count, language, seed, list_encoding=ENCODING):
     join = os.path.join
-    write_text(join(directory, "Wrk", "Aspects.txt"), aspects_list(count, language, seed))
+    write_text(join(directory, "Wrk", "Aspects.txt"), aspects_list(count, language, seed),
+               list_encoding)
     write_text(join(directory, "aspects", "Natal.asp"), aspect_types_lines("en", False))
     write_text(join(directory, "aspects", "Transit.asp"), aspect_types_lines("en", True))
     aspects_dir = os.fsencode(join(directory, "aspects"))
@@ -145,8 +148,9 @@ def main():
     parser.add_argument("directory", help="the working tree to write")
     parser.add_argument("--language", choices=["en", "ru"], default="en")
     parser.add_argument("--seed", type=int, default=7)
+    parser.add_argument("--list-encoding", choices=[ENCODING, "utf-8"], default=ENCODING)
     args = parser.parse_args()
-    write_tree(args.directory, args.count, args.language, args.seed)
+    write_tree(args.directory, args.count, args.language, args.seed, args.list_encoding)
 
 
 if __name__ == "__main__":
