@@ -10,9 +10,9 @@
 
 #include "aspectlist/aspect_entry.h"
 #include "aspectlist/aspects_list_reader.h"
-#include "run/run_log.h"
 #include "platform/line_reader.h"
 #include "reference_lines.h"
+#include "run/run_log.h"
 
 namespace korvo::fuzz {
 namespace {
@@ -112,7 +112,7 @@ void CheckAspectsList(std::string_view data) {
   TextStore lineCopies;
   ReadAspectsList(reader, headerText, aspects, lineCopies, log, "input");
 
-  const std::vector<ReferenceLine> lines = ReferenceLines(data);
+  const std::vector<ReferenceLine> lines = ReferenceLines(data, CodePage::windows1252);
   std::string expectedHeader;
   for (std::size_t i = 0; i < 4; ++i) {
     if (i < lines.size()) expectedHeader += lines[i].text;

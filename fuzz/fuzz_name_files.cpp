@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "run/run_log.h"
 #include "order/aspect_type_order.h"
 #include "order/planet_order.h"
 #include "platform/line_reader.h"
 #include "reference_lines.h"
+#include "run/run_log.h"
 
 namespace korvo::fuzz {
 namespace {
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace korvo;
   using namespace korvo::fuzz;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const std::vector<ReferenceLine> lines = ReferenceLines(bytes);
+  const std::vector<ReferenceLine> lines = ReferenceLines(bytes, CodePage::windows1252);
   Check(ReadNames(bytes, ReadAspectTypes) == ReferenceAspectTypes(lines), "aspect types");
   Check(ReadNames(bytes, ReadPlanets) == ReferencePlanets(lines), "planets");
   return 0;

@@ -163,7 +163,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(exitCode == 0, "a run with a readable input and a writable page completes");
   const std::string log = ReadFile("Korvo.log");
   Check(log.ends_with("\r\nKorvo completed OK"), "log ends with the completion line");
-  const std::size_t aspectCount = ReferenceEntryCount(ReferenceLines(input));
+  const std::size_t aspectCount = ReferenceEntryCount(
+      ReferenceLines(input, russian ? korvo::CodePage::windows1251 : korvo::CodePage::windows1252));
   Check(log.find("\r\nExtracted " + std::to_string(aspectCount) + " aspects\r\n") !=
             std::string::npos,
         "log reports every aspect line");
