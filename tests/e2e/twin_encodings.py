@@ -4,7 +4,8 @@ people write them today, and checks that the twins give the same result.
 
 A twin has every text file of the tree re-encoded from the run's code page (Windows-1251 with the
 Russian marker, Windows-1252 without) as UTF-8, UTF-8 with a byte-order mark, UTF-8 with LF line
-ends, UTF-16 little-endian or UTF-16 big-endian (each with its mark). The pages must be
+ends, UTF-16 little-endian or UTF-16 big-endian (each with its mark), and on Linux also as UTF-8
+with the Russian aspect-types files renamed to the UTF-8 spelling of their names. The pages must be
 byte-identical and the logs identical apart from the lines that tell how a file was read
 ("Read <N> lines of <file> as UTF-8", "Read <file> as UTF-16"). A file that cannot be re-encoded
 without changing its meaning stays as it is: one with a byte the code page leaves undefined, one
@@ -38,6 +39,23 @@ VARIANTS = {
     "UTF-16LE": lambda text: b"\xff\xfe" + text.encode("utf-16-le"),
     "UTF-16BE": lambda text: b"\xfe\xff" + text.encode("utf-16-be"),
 }
+# On Linux a twin also has the Russian aspect-types files under the UTF-8 spelling of their names,
+# as unzip leaves them; the log then names that spelling, which the comparison maps back.
+RUSSIAN_TYPES_NAMES = [b"\xec\xe1\xd4\xe1\xbd.asp", "Транзит.asp".encode("cp1251")]
+UTF8_NAMES_VARIANT = "UTF-8, Russian aspect-types names in UTF-8"
+
+
+def utf8_spelling(name):
+    return name.decode("cp1251").encode("utf-8")
+
+
+def code_page_names(log):
+    """The log with the Russian aspect-types names in their Windows-1251 spelling."""
+    for types_name in RUSSIAN_TYPES_NAMES:
+        log = log.replace(utf8_spelling(types_name), types_name)
+    return log
+
+
 HOW_READ = re.compile(rb"^Read (\d+ lines of .* as UTF-8|.* as UTF-16)\r?$")
 
 
@@ -81,6 +99,13 @@ def re_encode(directory, variant):
     """Re-encodes the tree's files in place; the number of files that changed."""
     code_page = code_page_of(directory)
     changed = 0
+    if variant == UTF8_NAMES_VARIANT:
+        for path in list(text_files(directory)):
+            folder, name = os.path.split(path)
+            if name in RUSSIAN_TYPES_NAMES:
+                os.rename(path, os.path.join(folder, utf8_spelling(name)))
+                changed += 1
+        variant = "UTF-8"
     for path in text_files(directory):
         with open(path, "rb") as source:
             data = source.read()
@@ -152,7 +177,7 @@ def compare_twins(runner, name, lay_out, arguments, variants):
     re_encoded = []
     top, real_dir, seen, status, log = runner.run(lay_out, arguments)
     page = runner.page_bytes(real_dir, seen, log)
-    log = b"\n".join(line for line in log.replace(seen, b"{CWD}").split(b"\n")
+    log = b"\n".join(line for line in code_page_names(log.replace(seen, b"{CWD}")).split(b"\n")
                      if not HOW_READ.match(line))
     shutil.rmtree(top, ignore_errors=True)
     for variant in variants:
@@ -162,7 +187,7 @@ def compare_twins(runner, name, lay_out, arguments, variants):
 
         twin_top, twin_dir, twin_seen, twin_status, twin_log = runner.run(lay_out_twin, arguments)
         twin_page = runner.page_bytes(twin_dir, twin_seen, twin_log)
-        twin_lines = twin_log.replace(twin_seen, b"{CWD}").split(b"\n")
+        twin_lines = code_page_names(twin_log.replace(twin_seen, b"{CWD}")).split(b"\n")
         extra = [line for line in twin_lines if HOW_READ.match(line)]
         kept = b"\n".join(line for line in twin_lines if not HOW_READ.match(line))
         failures = []
@@ -262,7 +287,7 @@ def main():
     runner = Runner(os.path.abspath(options.korvo), emulator, options.platform)
     trees = list(case_trees(sorted(options.trees), options.platform))
     trees += list(random_trees(options.seed, options.random_trees))
-    names = list(VARIANTS)
+    names = list(VARIANTS) + ([UTF8_NAMES_VARIANT] if options.platform == "linux" else [])
     problems = []
     re_encoded = 0
     for index, (name, lay_out, arguments) in enumerate(trees):
