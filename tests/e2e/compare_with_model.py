@@ -3,7 +3,8 @@
 compares the log, the exit code and the page byte for byte.
 
 Each run draws a small tree from a seeded generator: an aspects list mixing well-formed, odd and
-malformed aspect lines, cut lines and zero bytes; aspect-types and planets files with the
+malformed aspect lines, cut lines and zero bytes, names in code pages and in UTF-8, files behind a
+UTF-8 mark and files in UTF-16; aspect-types and planets files with the
 awkward names their rules allow; sometimes the Russian marker, a '!' folder for the Russian
 second attempt, an existing page or a folder in its place; and a random command line. The
 same seed gives the same runs, so a failure can be repeated; its folder is kept.
@@ -26,8 +27,11 @@ RU_NATAL = b"aspects/\xec\xe1\xd4\xe1\xbd.asp"
 TYPE_FILES = [b"aspects/Natal.asp", b"aspects/Transit.asp", RU_TRANSIT, RU_NATAL]
 PLANET_FILES = [b"Language/English/Planets.txt", b"Language/Russian/Planets.txt"]
 PLANETS = [b"Sun", b"Moon", b"sun", b"Mars", b"Venus ", b"X House", b"I House", b"",
-           "Солнце".encode("cp1251"), "I дом".encode("cp1251")]
-ASPECTS = [b"Trine", b"Square", b"trine", b"Conj", b"", "Трин".encode("cp1251")]
+           "Солнце".encode("cp1251"), "I дом".encode("cp1251"),
+           "Солнце".encode("utf-8"), "Vénus €".encode("utf-8"), "Mars 😀".encode("utf-8"),
+           b"Mars \xd0"]
+ASPECTS = [b"Trine", b"Square", b"trine", b"Conj", b"", "Трин".encode("cp1251"),
+           "Трин".encode("utf-8"), "Tr\u00efne".encode("utf-8")]
 NOISE = b"ab -\xb0\t'\"0123\x00\r;+"
 
 
@@ -63,8 +67,21 @@ class Draw:
         return name
 
     def text(self, lines):
+        """The lines joined; now and then behind a UTF-8 mark, or the whole file as UTF-16 (each
+        byte taken for the character of the same number)."""
         end = self.rng.choice([b"\n", b"\r\n"])
-        return end.join(lines) + self.rng.choice([b"", end])
+        data = end.join(lines) + self.rng.choice([b"", end])
+        form = self.rng.random()
+        if form < 0.08:
+            return b"\xef\xbb\xbf" + data
+        if form < 0.16:
+            little = self.rng.random() < 0.5
+            text = data.decode("latin-1")
+            if self.rng.random() < 0.3:
+                text += "\ud800"  # an unpaired surrogate at the end
+            units = text.encode("utf-16-le" if little else "utf-16-be", "surrogatepass")
+            return (b"\xff\xfe" if little else b"\xfe\xff") + units + b"x" * (form < 0.1)
+        return data
 
     def tree(self):
         """File path templates ({CWD} allowed) and their bytes; a value None makes a folder."""
