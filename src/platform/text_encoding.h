@@ -10,8 +10,8 @@ enum class CodePage : std::uint8_t { windows1251, windows1252 };
 // A character that has no form in the code page is written as this byte.
 inline constexpr char kNoFormByte = '?';
 
-// The code-page byte of a Unicode character, or nothing (-1) when the code page has no form for
-// it. Characters below 0x80 are their own byte in both code pages.
+// The code-page byte of a Unicode character, or -1 when the code page has no form for it.
+// Characters below 0x80 are their own byte in both code pages.
 int CodePageByte(char32_t character, CodePage codePage);
 
 // The Unicode character a code-page byte stands for, or -1 for a byte the code page leaves
