@@ -10,6 +10,7 @@ build_korvo() {
   cmake --preset "$preset" -B "$binary_dir" -DKORVO_BUILD_TESTS=OFF \
     -DKORVO_BUILD_BENCHMARKS=OFF >/dev/null
   cmake --build "$binary_dir" --target korvo >/dev/null
+  # shellcheck disable=SC2034  # read by the scripts that source this file
   korvo=$binary_dir/src/korvo
 }
 

@@ -19,7 +19,7 @@ dpkg -x "$(ls build/packages/korvo_*.deb)" "$work/root"
 python3 bench/generate_aspects.py 60 "$work/tree"
 declare -A programs=([installed-dynamic]=$work/root/usr/bin/korvo [release-static]=$korvo)
 
-for round in $(seq "$rounds"); do
+for _ in $(seq "$rounds"); do
   for name in "${!programs[@]}"; do
     milliseconds=$(cd "$work/tree" && perf stat -r 50 -x, -e task-clock "${programs[$name]}" \
       2>&1 >/dev/null | awk -F, '/task-clock/ { print $1 }')
