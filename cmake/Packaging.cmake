@@ -64,10 +64,15 @@ string(APPEND korvo_user_readme "\n")
 set(korvo_user_readme_file ${PROJECT_BINARY_DIR}/user/README.md)
 file(WRITE ${korvo_user_readme_file} "${korvo_user_readme}")
 
-# The Debian copyright file in the machine-readable format, with the licence text of LICENSE
-# from its permission notice on, indented by one blank and with "." for its empty lines.
+# The Debian copyright file in the machine-readable format: the holder from LICENSE's copyright
+# line, and its licence text from the permission notice on, indented by one blank and with "."
+# for its empty lines.
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE korvo_licence)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
+if(NOT korvo_licence MATCHES "Copyright \\(c\\) ([^\n]+)")
+  message(FATAL_ERROR "LICENSE has no line \"Copyright (c) <year> <holder>\"")
+endif()
+set(korvo_copyright "${CMAKE_MATCH_1}")
 string(FIND "${korvo_licence}" "Permission is hereby granted" permission_begin)
 string(SUBSTRING "${korvo_licence}" ${permission_begin} -1 korvo_permission)
 string(STRIP "${korvo_permission}" korvo_permission)
@@ -79,7 +84,7 @@ Upstream-Name: Korvo
 Upstream-Contact: Korvo developers <korvo@example.org>
 
 Files: *
-Copyright: 2026 The Korvo developers
+Copyright: ${korvo_copyright}
 License: Expat
 
 License: Expat
