@@ -16,7 +16,8 @@ The Windows zip, when given: one top folder holding Korvo.exe, HOW-TO-RUN.txt, L
 and the user's README.md; the example trees with every Windows-1251 name stored as the Unicode
 name those bytes stand for and the zip's UTF-8 name flag (0x800); and, when Wine is installed,
 Korvo.exe run from the unpacked zip on both trees, the Russian one under a Russian locale (ANSI
-code page 1251), so the Russian aspect-types file must be found by its ANSI name. Its pages must equal the Linux pages.
+code page 1251), so the Russian aspect-types file must be found by its ANSI name. Its pages must
+equal the Linux pages.
 
 Expectations come from the example trees and the program's rules, never from the program's
 output. Prints one line per failed check and a closing count; exits 1 on any failure.
