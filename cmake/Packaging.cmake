@@ -125,10 +125,11 @@ else()
   install(TARGETS korvo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   # A packaged binary is stripped as Debian strips it: the compiler's .comment and .note sections
   # go too, which a plain strip keeps.
+  set(installed_program "\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/korvo")
   install(CODE "
     if(CMAKE_INSTALL_DO_STRIP)
       execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
-                              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:korvo>\"
+                              \"${installed_program}\"
                       COMMAND_ERROR_IS_FATAL ANY)
     endif()")
   install(FILES ${korvo_user_readme_file} ${PROJECT_BINARY_DIR}/user/copyright
