@@ -1,15 +1,12 @@
 #include "order/aspect_type_order.h"
 
-#include "run/log_texts.h"
 #include "platform/absolute_path.h"
 #include "platform/file_system.h"
+#include "run/log_texts.h"
 
 namespace korvo {
 namespace {
 
-// The Russian default names are made absolute one byte into the name buffer, so that a '!' can
-// later stand in front of them: they have one byte less room.
-constexpr std::size_t kRussianDefaultNameCapacity = kNameBufferSize - 1;
 constexpr std::string_view kSecondTryMark = "!";
 
 bool OpenLogged(std::ifstream& stream, const std::string& name, std::string_view usingText,
@@ -42,14 +39,20 @@ bool OpenAspectTypesFile(std::ifstream& stream, std::string& aspectTypesFileName
   }
   const bool russian = language == LanguageFlag::russian;
   const std::string relativeName = DefaultAspectTypesName(language, mode);
-  const std::optional<std::string> absoluteName = AbsolutePath(
-      currentDirectory, relativeName, russian ? kRussianDefaultNameCapacity : kNameBufferSize);
-  if (!absoluteName) {
+  // The Russian default names are made absolute one byte into the name buffer, so that a '!'
+  // can later stand in front of them: they have one byte less room.
+  const std::size_t capacity = russian ? kNameBufferSize - 1 : kNameBufferSize;
+  const AbsoluteName absoluteName = AbsolutePath(currentDirectory, relativeName, capacity);
+  if (!absoluteName.name) {
     LogLine(log, {kFile, relativeName, kNotAvailable});
-    if (russian) LogLine(log, {kFile, kSecondTryMark, relativeName, kNotAvailable});
+    if (absoluteName.tooLong) LogNameTooLong(log, capacity);
+    if (russian) {
+      LogLine(log, {kFile, kSecondTryMark, relativeName, kNotAvailable});
+      if (absoluteName.tooLong) LogNameTooLong(log, capacity);
+    }
     return false;
   }
-  aspectTypesFileName = *absoluteName;
+  aspectTypesFileName = *absoluteName.name;
   if (OpenLogged(stream, aspectTypesFileName, kUsingFirstDefaultAspectTypes, log)) return true;
   if (!russian) return false;
   aspectTypesFileName.insert(0, kSecondTryMark);

@@ -1,7 +1,13 @@
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/absolute_path.h"
@@ -10,6 +16,9 @@
 namespace korvo {
 
 const char kPathSeparator = '/';
+
+// PATH_MAX: the longest name the POSIX file calls take, terminating zero included.
+extern const std::size_t kNameBufferSize = 4096;
 
 std::string CurrentDirectory() {
   std::vector<char> buffer(4096);
@@ -20,9 +29,9 @@ std::string CurrentDirectory() {
   return buffer.data();
 }
 
-std::optional<std::string> AbsolutePath(std::string_view currentDirectory, std::string_view name,
-                                        std::size_t capacity) {
-  return AbsolutePathPosix(currentDirectory, name, capacity);
+AbsoluteName AbsolutePath(std::string_view currentDirectory, std::string_view name,
+                          std::size_t capacity) {
+  return WithinCapacity(AbsolutePathPosix(currentDirectory, name, kUnlimitedCapacity), capacity);
 }
 
 namespace {

@@ -12,6 +12,9 @@ namespace korvo {
 
 const char kPathSeparator = '\\';
 
+// MAX_PATH: the longest name the ANSI file calls take, terminating zero included.
+extern const std::size_t kNameBufferSize = 256;
+
 std::string CurrentDirectory() {
   const DWORD needed = GetCurrentDirectoryA(0, nullptr);
   if (needed == 0) return {};
@@ -21,9 +24,9 @@ std::string CurrentDirectory() {
   return std::string(buffer.data(), written);
 }
 
-std::optional<std::string> AbsolutePath(std::string_view currentDirectory, std::string_view name,
-                                        std::size_t capacity) {
-  return AbsolutePathWindows(currentDirectory, name, capacity);
+AbsoluteName AbsolutePath(std::string_view currentDirectory, std::string_view name,
+                          std::size_t capacity) {
+  return WithinCapacity(AbsolutePathWindows(currentDirectory, name, kUnlimitedCapacity), capacity);
 }
 
 namespace {
