@@ -45,7 +45,7 @@ struct RunState {
   std::string headerText;
   TextStore lineCopies;  // the kept copies of the aspect lines that the entries refer into
   AspectList aspects;
-  std::ofstream page;
+  WholeFile page;
   std::ifstream aspectTypesFile;
   std::ifstream planetsFile;
   NameList aspectTypes;
@@ -134,7 +134,7 @@ bool OpenPage(RunState& run) {
     return false;
   }
   const bool tooLong = name.size() + 1 > kNameBufferSize;
-  if (tooLong || !OpenForWriting(run.page, name)) {
+  if (tooLong || !OpenWholeFile(run.page, name)) {
     LogLine(run.log, {kOutputFile, name, kCannotBeOpened});
     if (tooLong) LogNameTooLong(run.log, kNameBufferSize);
     return false;
@@ -149,8 +149,8 @@ void LogTableWritten(RunState& run, TableLayout layout) {
 }
 
 void WriteOrbTable(RunState& run) {
-  WritePageStart(run.page, run.language, run.headerText);
-  WriteTableBlock(run.page, run.aspects, TableLayout::orbTable, run.language);
+  WritePageStart(run.page.stream, run.language, run.headerText);
+  WriteTableBlock(run.page.stream, run.aspects, TableLayout::orbTable, run.language);
   LogTableWritten(run, TableLayout::orbTable);
 }
 
@@ -162,7 +162,7 @@ void WriteAspectTypeTable(RunState& run) {
   }
   AppendMissingTypes(run.aspects, run.aspectTypes);
   GroupByAspectType(run.aspects, run.aspectTypes);
-  WriteTableBlock(run.page, run.aspects, TableLayout::aspectTypeTable, run.language);
+  WriteTableBlock(run.page.stream, run.aspects, TableLayout::aspectTypeTable, run.language);
   LogTableWritten(run, TableLayout::aspectTypeTable);
 }
 
@@ -192,16 +192,15 @@ void WritePlanetTable(RunState& run) {
   CompletePlanets(run.aspects, run.planets, run.language);
   SortByOrb(run.aspects);
   GroupByPlanet(run.aspects, run.planets);
-  WriteTableBlock(run.page, run.aspects, TableLayout::planetTable, run.language);
-  WritePageEnd(run.page);
+  WriteTableBlock(run.page.stream, run.aspects, TableLayout::planetTable, run.language);
+  WritePageEnd(run.page.stream);
   LogTableWritten(run, TableLayout::planetTable);
 }
 
-// Closes the page before the last line, so that a page that could not be stored whole is
-// reported instead of a completed run.
+// Closes the page and puts it in place before the last line, so that a page that could not be
+// stored whole is reported instead of a completed run.
 ExitStatus FinishRun(RunState& run) {
-  run.page.close();
-  if (run.page.fail()) {
+  if (!FinishWholeFile(run.page)) {
     LogLastLine(run.log, {kOutputFile, run.pageFileName, kCannotBeWritten});
     return ExitStatus::pageNotWritten;
   }

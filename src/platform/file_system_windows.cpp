@@ -76,4 +76,58 @@ bool OpenForReading(std::ifstream& stream, const std::string& name) {
   return stream.is_open();
 }
 
+namespace {
+
+constexpr char kTemporaryPrefix[] = "kvo";
+
+// Creates an empty temporary file in the folder of the file's name and opens it.
+bool CreateTemporaryFile(WholeFile& file) {
+  const std::string folder = file.name.substr(0, file.name.rfind('\\') + 1);
+  std::vector<char> temporary(MAX_PATH + 1);
+  if (GetTempFileNameA(folder.c_str(), kTemporaryPrefix, 0, temporary.data()) == 0) return false;
+  std::string temporaryName(temporary.data());
+  if (!OpenForWriting(file.stream, temporaryName)) {
+    DeleteFileA(temporaryName.c_str());
+    return false;
+  }
+  file.temporaryName = std::move(temporaryName);
+  return true;
+}
+
+}  // namespace
+
+bool OpenWholeFile(WholeFile& file, const std::string& name) {
+  file.name = name;
+  file.temporaryName.clear();
+  const DWORD attributes = GetFileAttributesA(name.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    // Opened without emptying, so that a file that cannot be written is refused untouched.
+    const HANDLE existing = CreateFileA(name.c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (existing == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool hardLinked =
+        GetFileInformationByHandle(existing, &information) != 0 && information.nNumberOfLinks > 1;
+    const bool onDisk = GetFileType(existing) == FILE_TYPE_DISK;
+    CloseHandle(existing);
+    if (hardLinked || !onDisk) return OpenForWriting(file.stream, name);
+  }
+  // A folder that takes no new file still lets an existing, writable file be written in place.
+  return CreateTemporaryFile(file) || OpenForWriting(file.stream, name);
+}
+
+bool FinishWholeFile(WholeFile& file) {
+  file.stream.close();
+  const bool written = !file.stream.fail();
+  if (file.temporaryName.empty()) return written;
+  if (written &&
+      MoveFileExA(file.temporaryName.c_str(), file.name.c_str(), MOVEFILE_REPLACE_EXISTING) != 0) {
+    return true;
+  }
+  DeleteFileA(file.temporaryName.c_str());
+  return false;
+}
+
 }  // namespace korvo

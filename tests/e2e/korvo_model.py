@@ -497,10 +497,18 @@ def model_run(cwd, args):
     text += b"</body>\n</html>\n"
     log.line(b"Output tbl3, state: 0")
 
+    # The page appears whole or not at all: a page that cannot be written leaves the old one.
+    # (A temporary name too long to be made is no temporary name: the page is written in place.)
+    temporary = os.path.join(os.path.dirname(page), b".korvo-model.tmp")
+    if len(temporary) + 1 > NAME_BUFFER:
+        temporary = page
     try:
-        with open(page, "wb") as out:
+        with open(temporary, "wb") as out:
             out.write(text.replace(b"\n", b"\r\n"))
+        os.replace(temporary, page)
     except OSError:
+        if temporary != page and os.path.exists(temporary):
+            os.remove(temporary)
         log.last(b"Output file: ", page, b" cannot be written")
         return log.data, 2, page
     log.last(b"Korvo completed OK")

@@ -17,7 +17,9 @@ case.json:
   "from"      a folder of the repository (such as "examples/en-natal") copied into the fresh
               directory before tree/ (optional)
   "setup"     steps run in order after the trees are copied (below)
-  "absent"    paths that must not exist after the run
+  "absent"    paths that must not exist after the run; a path may hold the wildcards of
+              glob ("Wrk/.*.tmp")
+  "symlinks"  {"path": "target"}: paths that must still be symbolic links to these targets
   "stderr"    the program's whole console output, on its error stream ("{CWD}" expanded, each
               line end "\n", CR LF on Windows); without it the program must write nothing
   "file_size_limit"  the largest file, in bytes, the run may write (POSIX only): a longer write
@@ -47,6 +49,7 @@ Setup steps:
                     names at the length limit)
 """
 import argparse
+import glob
 import json
 import os
 import re
@@ -306,8 +309,13 @@ def run_case(case_dir, korvo, emulator, platform, keep):
                 if got != want:
                     failures.append(f"{relative}: {describe_difference(want, got)}")
         for relative in case.get("absent", []):
-            if os.path.lexists(setup_path(".", relative, cwd_as_seen)):
+            pattern = setup_path(".", relative, cwd_as_seen)
+            if os.path.lexists(pattern) or glob.glob(pattern):
                 failures.append(f"{relative}: exists, expected absent")
+        for relative, target in case.get("symlinks", {}).items():
+            path = setup_path(".", relative, cwd_as_seen)
+            if not os.path.islink(path) or os.readlink(path) != os.fsencode(target):
+                failures.append(f"{relative}: no longer a link to {target}")
     name = os.path.basename(case_dir)
     if failures:
         print(f"FAILED {name} (run directory kept: {top})")
