@@ -15,6 +15,7 @@
 
 namespace korvo {
 
+const bool kLooksForUtf8Names = true;
 const char kPathSeparator = '/';
 
 // PATH_MAX: the longest name the POSIX file calls take, terminating zero included.

@@ -10,6 +10,7 @@
 
 namespace korvo {
 
+const bool kLooksForUtf8Names = false;
 const char kPathSeparator = '\\';
 
 // MAX_PATH: the longest name the ANSI file calls take, terminating zero included.
