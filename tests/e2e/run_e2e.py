@@ -35,7 +35,7 @@ Arguments, setup paths and the texts of setup steps are read as Latin-1, so "\\u
 setup path stands for the current directory too (a path beginning "!{CWD}" lies under a folder
 named "!"). "{FILL:N}" in any of these texts, and in expected files, stands for a run of 'f'
 that makes "{CWD}/" followed by it exactly N bytes long (in "cwd": the fresh directory instead
-of {CWD}), for names at the limits of the 256-byte name buffers.
+of {CWD}), for names at the limits of the name buffers (256 bytes on Windows, 4096 on POSIX).
 
 Setup steps:
   {"mkdir": "path"}
