@@ -1,18 +1,34 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing Korvo need, on a fresh machine too.
+# Installs the Debian packages of one group, on a fresh machine too:
+#   scripts/install-dependencies.sh build   what building the program needs (scripts/run-example.sh)
+#   scripts/install-dependencies.sh test    that and everything the tests use (scripts/test.sh);
+#                                           also the default
 set -euo pipefail
 
-packages=(
+build_packages=(
+  cmake ninja-build g++               # the program, with the release or debug preset
+)
+test_packages=(
   g++-mingw-w64-x86-64-posix          # Korvo.exe, the Windows build
   wine wine64 locales                 # running Korvo.exe and its tests under Wine
-  cmake ninja-build g++ python3       # build and end-to-end tests
+  python3                             # end-to-end tests, packaging and browser checks
   libgtest-dev googletest             # unit tests
-  dpkg-dev groff-base gzip            # packages: dpkg-shlibdeps, the man page
+  dpkg-dev groff-base gzip lintian    # packages: dpkg-shlibdeps, the man page, Debian's checks
   chromium                            # the page checked in a real browser
   clang libclang-rt-14-dev            # fuzz targets (libFuzzer)
   valgrind gcovr                      # memcheck runs, coverage report
   libbenchmark-dev                    # micro-benchmarks (built and smoke-run by the tests)
 )
+
+group=${1:-test}
+case "$group" in
+  build) packages=("${build_packages[@]}") ;;
+  test) packages=("${build_packages[@]}" "${test_packages[@]}") ;;
+  *)
+    echo "usage: $0 [build | test]" >&2
+    exit 2
+    ;;
+esac
 
 run_as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
@@ -21,6 +37,6 @@ run_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-instal
   "${packages[@]}"
 
 # Wine runs the Windows tests under this locale, whose code page is 1251 (scripts/test-windows.sh).
-if [ "$(LC_ALL=ru_RU.CP1251 locale charmap 2>/dev/null)" != CP1251 ]; then
+if [ "$group" = test ] && [ "$(LC_ALL=ru_RU.CP1251 locale charmap 2>/dev/null)" != CP1251 ]; then
   run_as_root localedef -i ru_RU -f CP1251 ru_RU.CP1251
 fi

@@ -7,25 +7,19 @@ cd "$(dirname "$0")/.."
 packages=$PWD/build/packages
 mkdir -p "$packages"
 
-# CPack reads every file name through the locale's character set, and the Russian example files
-# have Windows-1251 names: in a UTF-8 locale it cannot read them. In a Windows-1251 locale each
-# byte is a character, so the names go into the .deb byte for byte. The locale is made here, in
-# the build tree, from the definitions of Debian's `locales` package.
-locales=$PWD/build/locale
-if [ ! -d "$locales/ru_RU.CP1251" ]; then
-  mkdir -p "$locales"
-  localedef -i ru_RU -f CP1251 "$locales/ru_RU.CP1251"
-fi
-
 # The release preset links statically for start-up speed; a Debian package links the shared C and
-# C++ runtimes and names them as its dependencies, as Debian expects.
+# C++ runtimes and names them as its dependencies, as Debian expects. It is compiled and linked
+# with the flags of Debian's dpkg-buildflags and all of its hardening (fortify, stack protector,
+# relro and bindnow). Every name in it is UTF-8, so CPack reads them in a UTF-8 locale.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 deb_build=build/deb-package
 cmake --preset release -B "$deb_build" -DKORVO_STATIC_LINK=OFF -DKORVO_BUILD_BENCHMARKS=OFF \
-  -DKORVO_BUILD_TESTS=OFF >/dev/null
+  -DKORVO_BUILD_TESTS=OFF \
+  -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+  -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
 cmake --build "$deb_build" >/dev/null
 rm -f "$packages"/*.deb
-(cd "$deb_build" &&
-  LOCPATH=$locales LC_ALL=ru_RU.CP1251 cpack -G DEB -B "$packages" >"$packages/cpack-deb.log" 2>&1) ||
+(cd "$deb_build" && LC_ALL=C.UTF-8 cpack -G DEB -B "$packages" >"$packages/cpack-deb.log" 2>&1) ||
   { cat "$packages/cpack-deb.log" >&2; exit 1; }
 ls "$packages"/*.deb
 

@@ -1,18 +1,15 @@
 #!/usr/bin/env bash
-# Builds Korvo and converts the bundled English natal example in a copy of its working tree.
+# Installs what building needs, builds Korvo and converts the bundled English natal example in a
+# copy of its working tree.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/build-and-run.sh
 
-scripts/install-dependencies.sh
-cmake --preset release >/dev/null
-cmake --build --preset release >/dev/null
-
+scripts/install-dependencies.sh build
+build_korvo release
 example_tree=build/example/en-natal
-rm -rf "$example_tree"
-mkdir -p "$(dirname "$example_tree")"
-cp -r examples/en-natal "$example_tree"
 status=0
-(cd "$example_tree" && ../../release/src/korvo) || status=$?
+run_in_copied_tree en-natal "$example_tree" "$korvo" || status=$?
 echo "Korvo exited with $status."
 echo "Page: $example_tree/Wrk/Aspects.html"
 echo "Log:  $example_tree/Korvo.log"

@@ -4,14 +4,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/headless-chromium.sh
+source scripts/build-and-run.sh
 
-cmake --preset release >/dev/null
-cmake --build --preset release >/dev/null
+build_korvo release
 tree=build/screenshot/en-natal
-rm -rf "$tree"
-mkdir -p "$(dirname "$tree")"
-cp -r examples/en-natal "$tree"
-(cd "$tree" && ../../release/src/korvo)
+run_in_copied_tree en-natal "$tree" "$korvo"
 
 # The window fits the three tables side by side and the planet table's full length.
 headless_chromium --hide-scrollbars --window-size=1220,1580 \

@@ -7,15 +7,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/headless-chromium.sh
+source scripts/build-and-run.sh
 
 if ! command -v chromium >/dev/null; then
   echo "Browser check skipped: chromium is not installed."
   exit 0
 fi
 
-cmake --preset release >/dev/null
-cmake --build --preset release >/dev/null
-korvo=$PWD/build/release/src/korvo
+build_korvo release
 work=$PWD/build/browser-check
 rm -rf "$work"
 mkdir -p "$work"
@@ -29,9 +28,8 @@ render() { headless_chromium --dump-dom "file://$1" >"$2"; }
 check_example() {
   local tree=$1 language=$2 mode=$3
   shift 3
-  cp -r "examples/$tree" "$work/$tree"
   local status=0
-  (cd "$work/$tree" && "$korvo" "$@") || status=$?
+  run_in_copied_tree "$tree" "$work/$tree" "$korvo" "$@" || status=$?
   if [ "$status" -ne 0 ]; then
     echo "FAILED: korvo $* exited with $status in $tree"
     failed=$((failed + 1))

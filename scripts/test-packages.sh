@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the packages and checks them: the .deb installed into a scratch root (dpkg -x) and its
-# binary run on the example trees; the Windows zip's names and, under Wine, its Korvo.exe.
+# Builds the packages and checks them: lintian on the .deb, the .deb installed into a scratch root
+# (dpkg -x) and its binary run on the example trees; the Windows zip's names and, under Wine, its
+# Korvo.exe.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,6 +17,7 @@ fi
 # Wine runs the Russian tree under ru_RU.UTF-8, so that its ANSI code page is 1251.
 locales=$PWD/build/locale
 if [ ! -d "$locales/ru_RU.UTF-8" ]; then
+  mkdir -p "$locales"
   localedef -i ru_RU -f UTF-8 "$locales/ru_RU.UTF-8"
 fi
 python3 tests/packaging/check_packages.py --deb "$deb" "${zip_option[@]}" --source . \

@@ -4,21 +4,19 @@
 # other than 0, or on a log that does not end with the completion line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/build-and-run.sh
 
-cmake --preset debug >/dev/null
-cmake --build --preset debug --target korvo
-korvo=$PWD/build/debug/src/korvo
+build_korvo debug
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 run_example() {
   local example=$1
   shift
-  cp -r "examples/$example" "$work/$example"
   echo "valgrind: $example $*"
-  (cd "$work/$example" &&
+  run_in_copied_tree "$example" "$work/$example" \
     valgrind --quiet --error-exitcode=99 --leak-check=full --show-leak-kinds=all \
-      --errors-for-leak-kinds=definite,indirect,possible "$korvo" "$@")
+    --errors-for-leak-kinds=definite,indirect,possible "$korvo" "$@"
   if [ "$(tail -c 18 "$work/$example/Korvo.log")" != "Korvo completed OK" ]; then
     echo "FAILED: $example did not complete:" >&2
     cat "$work/$example/Korvo.log" >&2

@@ -4,10 +4,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # Wine's ANSI code page follows the locale: 1251 lets the Windows-1251 names of the Russian
-# trees reach the disk unchanged (scripts/install-dependencies.sh creates this locale).
+# trees reach the disk unchanged (scripts/install-dependencies.sh test creates this locale).
 wine_locale=ru_RU.CP1251
 if [ "$(LC_ALL=$wine_locale locale charmap 2>/dev/null)" != CP1251 ]; then
-  echo "The locale $wine_locale is missing; run scripts/install-dependencies.sh." >&2
+  echo "The locale $wine_locale is missing; run scripts/install-dependencies.sh test." >&2
   exit 1
 fi
 

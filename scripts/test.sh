@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-dependencies.sh
+scripts/install-dependencies.sh test
 scripts/test-linux.sh
 scripts/test-windows.sh
 scripts/test-packages.sh

@@ -93,6 +93,10 @@ std::int32_t OrbSecondsOf(std::string_view orbText) {
   return static_cast<std::int32_t>(total);
 }
 
+bool IsAspectLine(std::string_view line) {
+  return SplitLine(line).has_value();
+}
+
 std::optional<AspectEntry> ParseAspectLine(std::string_view line, TextStore& store) {
   const std::optional<LineSplit> split = SplitLine(line);
   if (!split) return std::nullopt;

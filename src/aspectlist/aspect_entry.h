@@ -44,6 +44,15 @@ inline bool IsDigit(char byte) {
 // capped at the largest 32-bit value instead of wrapping.
 std::int32_t OrbSecondsOf(std::string_view orbText);
 
+// Whether `line` holds the three things an aspect line must hold: a whitespace byte, a '-' after
+// the whitespace that follows the aspect name, and a 0xB0 after that '-'.
+bool IsAspectLine(std::string_view line);
+
+// Whether an entry's sign byte is one the orb is written with: '+', '-' or whitespace (a space).
+inline bool IsOrbSign(char sign) {
+  return sign == ' ' || sign == '+' || sign == '-';
+}
+
 // The entry that an aspect line describes, its texts kept in `store`; nothing when the line
 // lacks one of the three things an aspect line must hold: a whitespace byte, a '-' after the
 // whitespace that follows the aspect name, and a 0xB0 after that '-'.

@@ -7,14 +7,18 @@ namespace {
 
 constexpr std::size_t kInitialListRoom = 64;
 
+// A list that lacks its header would lose its first four aspects into it: that is logged, and
+// the four lines are still taken as the header.
 void ReadHeader(LineReader& reader, std::string& headerText, RunLog& log,
                 std::string_view inputName) {
+  bool allReadAsAspectLines = true;
   for (int i = 0; i < kHeaderLineCount; ++i) {
-    if (const std::optional<InputLine> line = NextLineLogged(reader, log, inputName)) {
-      headerText.append(line->text);
-    }
+    const std::optional<InputLine> line = NextLineLogged(reader, log, inputName);
+    if (line) headerText.append(line->text);
     headerText.append(kHeaderLineEnd);
+    allReadAsAspectLines = allReadAsAspectLines && line && IsAspectLine(line->text);
   }
+  if (allReadAsAspectLines) LogLine(log, {kHeaderOf, inputName, kReadsAsAspectLines});
 }
 
 }  // namespace
@@ -26,6 +30,10 @@ void ReadAspectsList(LineReader& reader, std::string& headerText, AspectList& as
   while (const std::optional<InputLine> line = NextLineLogged(reader, log, inputName)) {
     if (line->text.find(kDegreeSign) == std::string_view::npos) continue;
     if (std::optional<AspectEntry> entry = ParseAspectLine(line->text, lineCopies)) {
+      if (!IsOrbSign(entry->orbSign)) {
+        LogLine(log, {kLine, std::to_string(reader.lineNumber), kOf, inputName, kOrbSign,
+                      std::string_view(&entry->orbSign, 1), kIsNotASign});
+      }
       aspects.push_back(*entry);
     } else {
       LogLine(log, {kLine, std::to_string(reader.lineNumber), kOf, inputName, kNotAnAspectLine});

@@ -1,7 +1,5 @@
 #include "driver/command_line.h"
 
-#include <optional>
-
 #include "platform/absolute_path.h"
 #include "platform/file_system.h"
 
@@ -23,17 +21,28 @@ CommandLine ParseCommandLine(int argumentCount, const char* const* arguments,
       commandLine.chartMode = option == '1' ? ChartMode::natal : ChartMode::transit;
     } else if (option == 'a') {
       // A name that cannot be made absolute leaves the name given before, if any.
-      if (std::optional<std::string> name =
-              AbsolutePath(currentDirectory, argument.substr(2), kNameBufferSize)) {
-        commandLine.aspectTypesFileName = std::move(*name);
+      AbsoluteName name = AbsolutePath(currentDirectory, argument.substr(2), kNameBufferSize);
+      if (name.name) {
+        commandLine.aspectTypesFileName = std::move(*name.name);
+      } else {
+        commandLine.ignoredArguments.push_back({std::string(argument), name.tooLong});
       }
     } else {
-      continue;  // not an option of ours: passed over, and it still counts
+      // Not an option of ours: passed over, and it still counts.
+      commandLine.ignoredArguments.push_back({std::string(argument)});
+      continue;
     }
     --argumentsLeft;
   }
   const bool oneArgumentLeft = argumentsLeft == 2 && position < argumentCount;
-  commandLine.inputName = oneArgumentLeft ? arguments[position] : DefaultInputName();
+  if (oneArgumentLeft) {
+    commandLine.inputName = arguments[position];
+    return commandLine;
+  }
+  commandLine.inputName = DefaultInputName();
+  for (; position < argumentCount; ++position) {
+    commandLine.ignoredArguments.push_back({arguments[position]});
+  }
   return commandLine;
 }
 

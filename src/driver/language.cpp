@@ -9,11 +9,11 @@
 namespace korvo {
 
 LanguageFlag DetectLanguage(std::string_view currentDirectory) {
-  const std::optional<std::string> markerName =
+  const AbsoluteName markerName =
       AbsolutePath(currentDirectory, NativeName("Config/RUSSIAN.ini"), kNameBufferSize);
   std::ifstream marker;
-  return markerName && OpenForReading(marker, *markerName) ? LanguageFlag::russian
-                                                           : LanguageFlag::english;
+  return markerName.name && OpenForReading(marker, *markerName.name) ? LanguageFlag::russian
+                                                                     : LanguageFlag::english;
 }
 
 }  // namespace korvo

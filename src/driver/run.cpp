@@ -1,9 +1,11 @@
 #include "driver/run.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "aspectlist/aspect_entry.h"
 #include "aspectlist/aspects_list_reader.h"
@@ -43,7 +45,7 @@ struct RunState {
   std::string headerText;
   TextStore lineCopies;  // the kept copies of the aspect lines that the entries refer into
   AspectList aspects;
-  std::ofstream page;
+  WholeFile page;
   std::ifstream aspectTypesFile;
   std::ifstream planetsFile;
   NameList aspectTypes;
@@ -52,28 +54,45 @@ struct RunState {
 
 constexpr std::size_t kPlanetNamesRoom = 32;
 
+// The run goes on without its log, but not without a word: this is the one line Korvo ever
+// writes to the console.
+void ReportRunLogNotWritten(const std::string& currentDirectory) {
+  const std::string line = std::string(kRunLogNotWritten) + currentDirectory + "\n";
+  std::fputs(line.c_str(), stderr);
+}
+
+void LogIgnoredArguments(RunState& run, const std::vector<IgnoredArgument>& ignoredArguments) {
+  for (const IgnoredArgument& argument : ignoredArguments) {
+    LogLine(run.log, {kArgumentIgnored, argument.text});
+    if (argument.nameTooLong) LogNameTooLong(run.log, kNameBufferSize);
+  }
+}
+
 void StartRun(RunState& run, int argumentCount, const char* const* arguments) {
-  OpenRunLog(run.log);
+  if (!OpenRunLog(run.log)) ReportRunLogNotWritten(run.currentDirectory);
   LogLine(run.log, {kUsageLine});
   LogLine(run.log, {kVersionPrefix, kKorvoVersion});
   run.language = DetectLanguage(run.currentDirectory);
   LogLine(run.log, {kLanguageLine, std::to_string(static_cast<int>(run.language))});
   CommandLine commandLine = ParseCommandLine(argumentCount, arguments, run.currentDirectory);
+  LogIgnoredArguments(run, commandLine.ignoredArguments);
   run.chartMode = commandLine.chartMode;
   run.aspectTypesFileName = std::move(commandLine.aspectTypesFileName);
   run.inputFileName = std::move(commandLine.inputName);
 }
 
 bool OpenInput(RunState& run) {
-  if (std::optional<std::string> absoluteName =
-          AbsolutePath(run.currentDirectory, run.inputFileName, kNameBufferSize)) {
-    run.inputFileName = std::move(*absoluteName);
+  AbsoluteName absoluteName =
+      AbsolutePath(run.currentDirectory, run.inputFileName, kNameBufferSize);
+  if (absoluteName.name) {
+    run.inputFileName = std::move(*absoluteName.name);
     if (OpenForReading(run.input, run.inputFileName)) {
       LogLine(run.log, {kUsingInput, run.inputFileName});
       return true;
     }
   }
   LogLine(run.log, {kInputFile, run.inputFileName, kCannotBeOpened});
+  if (absoluteName.tooLong) LogNameTooLong(run.log, kNameBufferSize);
   return false;
 }
 
@@ -114,8 +133,10 @@ bool OpenPage(RunState& run) {
     LogLine(run.log, {kOutputFile, name, kIsTheInputFile});
     return false;
   }
-  if (name.size() + 1 > kNameBufferSize || !OpenForWriting(run.page, name)) {
+  const bool tooLong = name.size() + 1 > kNameBufferSize;
+  if (tooLong || !OpenWholeFile(run.page, name)) {
     LogLine(run.log, {kOutputFile, name, kCannotBeOpened});
+    if (tooLong) LogNameTooLong(run.log, kNameBufferSize);
     return false;
   }
   LogLine(run.log, {kUsingOutput, name});
@@ -128,8 +149,8 @@ void LogTableWritten(RunState& run, TableLayout layout) {
 }
 
 void WriteOrbTable(RunState& run) {
-  WritePageStart(run.page, run.language, run.headerText);
-  WriteTableBlock(run.page, run.aspects, TableLayout::orbTable, run.language);
+  WritePageStart(run.page.stream, run.language, run.headerText);
+  WriteTableBlock(run.page.stream, run.aspects, TableLayout::orbTable, run.language);
   LogTableWritten(run, TableLayout::orbTable);
 }
 
@@ -141,19 +162,20 @@ void WriteAspectTypeTable(RunState& run) {
   }
   AppendMissingTypes(run.aspects, run.aspectTypes);
   GroupByAspectType(run.aspects, run.aspectTypes);
-  WriteTableBlock(run.page, run.aspects, TableLayout::aspectTypeTable, run.language);
+  WriteTableBlock(run.page.stream, run.aspects, TableLayout::aspectTypeTable, run.language);
   LogTableWritten(run, TableLayout::aspectTypeTable);
 }
 
 void ReadPlanetsFile(RunState& run) {
   const std::string relativeName = PlanetsFileName(run.language);
-  const std::optional<std::string> absoluteName =
+  const AbsoluteName absoluteName =
       AbsolutePath(run.currentDirectory, relativeName, kNameBufferSize);
-  if (!absoluteName) {
+  if (!absoluteName.name) {
     LogLine(run.log, {kFile, relativeName, kNotAvailable});
+    if (absoluteName.tooLong) LogNameTooLong(run.log, kNameBufferSize);
     return;
   }
-  run.planetsFileName = *absoluteName;
+  run.planetsFileName = *absoluteName.name;
   if (!OpenForReading(run.planetsFile, run.planetsFileName)) {
     LogLine(run.log, {kFile, run.planetsFileName, kNotAvailable});
     return;
@@ -170,16 +192,15 @@ void WritePlanetTable(RunState& run) {
   CompletePlanets(run.aspects, run.planets, run.language);
   SortByOrb(run.aspects);
   GroupByPlanet(run.aspects, run.planets);
-  WriteTableBlock(run.page, run.aspects, TableLayout::planetTable, run.language);
-  WritePageEnd(run.page);
+  WriteTableBlock(run.page.stream, run.aspects, TableLayout::planetTable, run.language);
+  WritePageEnd(run.page.stream);
   LogTableWritten(run, TableLayout::planetTable);
 }
 
-// Closes the page before the last line, so that a page that could not be stored whole is
-// reported instead of a completed run.
+// Closes the page and puts it in place before the last line, so that a page that could not be
+// stored whole is reported instead of a completed run.
 ExitStatus FinishRun(RunState& run) {
-  run.page.close();
-  if (run.page.fail()) {
+  if (!FinishWholeFile(run.page)) {
     LogLastLine(run.log, {kOutputFile, run.pageFileName, kCannotBeWritten});
     return ExitStatus::pageNotWritten;
   }

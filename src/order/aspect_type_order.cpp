@@ -9,9 +9,6 @@
 namespace korvo {
 namespace {
 
-// The Russian default names are made absolute one byte into the name buffer, so that a '!' can
-// later stand in front of them: they have one byte less room.
-constexpr std::size_t kRussianDefaultNameCapacity = kNameBufferSize - 1;
 constexpr std::string_view kSecondTryMark = "!";
 
 // Opens the first of the spellings of one name that can be opened, and logs it; when none can,
@@ -57,18 +54,26 @@ bool OpenAspectTypesFile(std::ifstream& stream, std::string& aspectTypesFileName
   }
   const bool russian = language == LanguageFlag::russian;
   const std::string relativeName = DefaultAspectTypesName(language, mode);
-  const std::optional<std::string> absoluteName = AbsolutePath(
-      currentDirectory, relativeName, russian ? kRussianDefaultNameCapacity : kNameBufferSize);
-  if (!absoluteName) {
+  // The Russian default names are made absolute one byte into the name buffer, so that a '!'
+  // can later stand in front of them: they have one byte less room.
+  const std::size_t capacity = russian ? kNameBufferSize - 1 : kNameBufferSize;
+  const AbsoluteName absoluteName = AbsolutePath(currentDirectory, relativeName, capacity);
+  if (!absoluteName.name) {
     LogLine(log, {kFile, relativeName, kNotAvailable});
-    if (russian) LogLine(log, {kFile, kSecondTryMark, relativeName, kNotAvailable});
+    if (absoluteName.tooLong) LogNameTooLong(log, capacity);
+    if (russian) {
+      LogLine(log, {kFile, kSecondTryMark, relativeName, kNotAvailable});
+      if (absoluteName.tooLong) LogNameTooLong(log, capacity);
+    }
     return false;
   }
-  std::vector<std::string> spellings{*absoluteName};
+  std::vector<std::string> spellings{*absoluteName.name};
   if (russian && kLooksForUtf8Names) {
+    // A UTF-8 spelling too long for its buffer is simply not tried: the Windows-1251 one is
+    // the name that is logged.
     if (std::optional<std::string> utf8Name =
-            AbsolutePath(currentDirectory, RussianDefaultAspectTypesUtf8Name(mode),
-                         kRussianDefaultNameCapacity)) {
+            AbsolutePath(currentDirectory, RussianDefaultAspectTypesUtf8Name(mode), capacity)
+                .name) {
       spellings.push_back(std::move(*utf8Name));
     }
   }

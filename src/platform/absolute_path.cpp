@@ -109,6 +109,11 @@ std::optional<std::string> AbsolutePathWindows(std::string_view currentDirectory
   return Normalise(JoinToDirectory(currentDirectory, name, '\\'), capacity, kWindowsRules);
 }
 
+AbsoluteName WithinCapacity(std::optional<std::string> unlimitedName, std::size_t capacity) {
+  if (unlimitedName && unlimitedName->size() + 1 > capacity) return {std::nullopt, true};
+  return {std::move(unlimitedName), false};
+}
+
 std::optional<std::string> AbsolutePathPosix(std::string_view currentDirectory,
                                              std::string_view name, std::size_t capacity) {
   if (name.empty()) return std::nullopt;

@@ -8,8 +8,15 @@
 namespace korvo {
 
 // Every file name of the run is held in a name buffer of this many bytes, terminating zero
-// included, so a name holds at most 255 bytes.
-inline constexpr std::size_t kNameBufferSize = 256;
+// included: 4096 on POSIX (PATH_MAX), 256 on Windows, whose ANSI file calls take no longer name.
+extern const std::size_t kNameBufferSize;
+
+// A name made absolute, or why it could not be: `tooLong` tells a name that would not fit its
+// buffer from one that has no absolute form at all.
+struct AbsoluteName {
+  std::optional<std::string> name;
+  bool tooLong = false;
+};
 
 // Makes `name` absolute against `currentDirectory` and removes its "." and ".." segments, with
 // the backslash as the only separator and a drive letter and ':' in front. Gives no result for
@@ -23,7 +30,13 @@ std::optional<std::string> AbsolutePathPosix(std::string_view currentDirectory,
                                              std::string_view name, std::size_t capacity);
 
 // The flavour of the platform the program runs on.
-std::optional<std::string> AbsolutePath(std::string_view currentDirectory, std::string_view name,
-                                        std::size_t capacity);
+AbsoluteName AbsolutePath(std::string_view currentDirectory, std::string_view name,
+                          std::size_t capacity);
+
+// `unlimitedName`, made absolute without a capacity, held against `capacity`.
+AbsoluteName WithinCapacity(std::optional<std::string> unlimitedName, std::size_t capacity);
+
+// No limit on the length of a name, for WithinCapacity to judge afterwards.
+inline constexpr std::size_t kUnlimitedCapacity = static_cast<std::size_t>(-1);
 
 }  // namespace korvo

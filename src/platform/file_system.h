@@ -30,4 +30,22 @@ bool OpenForReading(std::ifstream& stream, const std::string& name);
 // Opens a file for writing in binary mode, creating it or emptying it.
 bool OpenForWriting(std::ofstream& stream, const std::string& name);
 
+// A file that appears whole or not at all: it is written under a temporary name in the folder
+// of `name` and renamed to `name` once its last byte is written and it is closed, so that a
+// failed write leaves an existing file as it was. An existing file that a rename would wrongly
+// replace (a device, a pipe, a file with more than one hard link) is written in place instead.
+struct WholeFile {
+  std::ofstream stream;
+  std::string name;           // where the file goes: for a symbolic link, the file it reaches
+  std::string temporaryName;  // empty when the file is written in place
+};
+
+// Opens `name` for writing as a WholeFile. False, with nothing changed on disk, for a folder and
+// for an existing file that cannot be opened for writing.
+bool OpenWholeFile(WholeFile& file, const std::string& name);
+
+// Closes the file and puts it in place. False when a write, the close or the rename failed;
+// the temporary file is then removed and an existing file is left as it was.
+bool FinishWholeFile(WholeFile& file);
+
 }  // namespace korvo

@@ -13,6 +13,9 @@ namespace korvo {
 const bool kLooksForUtf8Names = false;
 const char kPathSeparator = '\\';
 
+// MAX_PATH: the longest name the ANSI file calls take, terminating zero included.
+extern const std::size_t kNameBufferSize = 256;
+
 std::string CurrentDirectory() {
   const DWORD needed = GetCurrentDirectoryA(0, nullptr);
   if (needed == 0) return {};
@@ -22,9 +25,9 @@ std::string CurrentDirectory() {
   return std::string(buffer.data(), written);
 }
 
-std::optional<std::string> AbsolutePath(std::string_view currentDirectory, std::string_view name,
-                                        std::size_t capacity) {
-  return AbsolutePathWindows(currentDirectory, name, capacity);
+AbsoluteName AbsolutePath(std::string_view currentDirectory, std::string_view name,
+                          std::size_t capacity) {
+  return WithinCapacity(AbsolutePathWindows(currentDirectory, name, kUnlimitedCapacity), capacity);
 }
 
 namespace {
@@ -72,6 +75,60 @@ bool OpenForReading(std::ifstream& stream, const std::string& name) {
   }
   stream.open(name, std::ios::in | std::ios::binary);
   return stream.is_open();
+}
+
+namespace {
+
+constexpr char kTemporaryPrefix[] = "kvo";
+
+// Creates an empty temporary file in the folder of the file's name and opens it.
+bool CreateTemporaryFile(WholeFile& file) {
+  const std::string folder = file.name.substr(0, file.name.rfind('\\') + 1);
+  std::vector<char> temporary(MAX_PATH + 1);
+  if (GetTempFileNameA(folder.c_str(), kTemporaryPrefix, 0, temporary.data()) == 0) return false;
+  std::string temporaryName(temporary.data());
+  if (!OpenForWriting(file.stream, temporaryName)) {
+    DeleteFileA(temporaryName.c_str());
+    return false;
+  }
+  file.temporaryName = std::move(temporaryName);
+  return true;
+}
+
+}  // namespace
+
+bool OpenWholeFile(WholeFile& file, const std::string& name) {
+  file.name = name;
+  file.temporaryName.clear();
+  const DWORD attributes = GetFileAttributesA(name.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    // Opened without emptying, so that a file that cannot be written is refused untouched.
+    const HANDLE existing = CreateFileA(name.c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (existing == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool hardLinked =
+        GetFileInformationByHandle(existing, &information) != 0 && information.nNumberOfLinks > 1;
+    const bool onDisk = GetFileType(existing) == FILE_TYPE_DISK;
+    CloseHandle(existing);
+    if (hardLinked || !onDisk) return OpenForWriting(file.stream, name);
+  }
+  // A folder that takes no new file still lets an existing, writable file be written in place.
+  return CreateTemporaryFile(file) || OpenForWriting(file.stream, name);
+}
+
+bool FinishWholeFile(WholeFile& file) {
+  file.stream.close();
+  const bool written = !file.stream.fail();
+  if (file.temporaryName.empty()) return written;
+  if (written &&
+      MoveFileExA(file.temporaryName.c_str(), file.name.c_str(), MOVEFILE_REPLACE_EXISTING) != 0) {
+    return true;
+  }
+  DeleteFileA(file.temporaryName.c_str());
+  return false;
 }
 
 }  // namespace korvo

@@ -10,6 +10,9 @@ inline constexpr std::string_view kUsageLine =
     "Korvo [-1 | -2] [-a<aspect-names-file>] [<aspects-list-file>]";
 inline constexpr std::string_view kVersionPrefix = "Version: ";  // then the version
 inline constexpr std::string_view kLanguageLine = "Config (0=EN, 1=RU): ";
+inline constexpr std::string_view kArgumentIgnored = "Argument ignored: ";  // then the argument
+inline constexpr std::string_view kNameLongerThan = "The name is longer than ";  // then a number
+inline constexpr std::string_view kBytes = " bytes";
 inline constexpr std::string_view kInputFile = "Input file: ";
 inline constexpr std::string_view kCannotBeOpened = " cannot be opened";
 inline constexpr std::string_view kUsingInput = "Using input: ";
@@ -40,6 +43,13 @@ inline constexpr std::string_view kLinesOf = " lines of ";
 inline constexpr std::string_view kAsUtf8 = " as UTF-8";
 inline constexpr std::string_view kAsUtf16 = " as UTF-16";
 inline constexpr std::string_view kNotAnAspectLine = " skipped: not an aspect line";
+inline constexpr std::string_view kHeaderOf = "Header of ";  // then the input name
+inline constexpr std::string_view kReadsAsAspectLines = " reads as aspect lines";
+inline constexpr std::string_view kOrbSign = ": orb sign '";  // then the sign byte
+inline constexpr std::string_view kIsNotASign = "' is not +, - or a blank";
 inline constexpr std::string_view kCompletedOk = "Korvo completed OK";
+
+// The one line Korvo writes to the console: only when the log itself cannot be written.
+inline constexpr std::string_view kRunLogNotWritten = "Korvo: Korvo.log cannot be written in ";
 
 }  // namespace korvo

@@ -19,8 +19,8 @@ void WritePieces(RunLog& log, std::initializer_list<std::string_view> pieces) {
 
 }  // namespace
 
-void OpenRunLog(RunLog& log) {
-  OpenForWriting(log.stream, std::string(kRunLogName));
+bool OpenRunLog(RunLog& log) {
+  return OpenForWriting(log.stream, std::string(kRunLogName));
 }
 
 void LogLine(RunLog& log, std::initializer_list<std::string_view> pieces) {
@@ -31,6 +31,10 @@ void LogLine(RunLog& log, std::initializer_list<std::string_view> pieces) {
 
 void LogLastLine(RunLog& log, std::initializer_list<std::string_view> pieces) {
   WritePieces(log, pieces);
+}
+
+void LogNameTooLong(RunLog& log, std::size_t capacity) {
+  LogLine(log, {kNameLongerThan, std::to_string(capacity - 1), kBytes});
 }
 
 int RunLogState(const RunLog& log) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -139,6 +140,72 @@ TEST(ReadAspectsList, AMalformedLineIsLoggedAndPassedOver) {
             "Line 9 of /data/in.txt skipped: not an aspect line\r\n"
             "Line 11 of /data/in.txt cut at 127 bytes\r\n"
             "Line 11 of /data/in.txt skipped: not an aspect line\r\n");
+}
+
+TEST(ReadAspectsList, AHeaderOfFourAspectLinesIsLoggedAndStillTakenAsTheHeader) {
+  const std::string aspect = "Trine Sun-Moon 1" DEG;
+  const std::string logged = "Header of /data/in.txt reads as aspect lines\r\n";
+  struct Row {
+    std::string bytes;
+    std::string log;
+  };
+  const Row rows[] = {
+      {aspect + "\n" + aspect + "\n" + aspect + "\n" + aspect + "\n", logged},
+      {aspect + "\nSquare\tA-B -2" DEG "\nC x-y 3" DEG "1'\nD p -q 0" DEG "\n", logged},
+      // A header line that fails any of the three tests is a header line.
+      {aspect + "\n" + aspect + "\n" + aspect + "\nA title\n", ""},
+      {aspect + "\n" + aspect + "\n" + aspect + "\nConj" DEG "Sun-Moon\n", ""},
+      {aspect + "\n" + aspect + "\n" + aspect + "\nConj Sun Moon 1" DEG "\n", ""},
+      {aspect + "\n" + aspect + "\n" + aspect + "\nConj S" DEG "un-Moon\n", ""},
+      {"Conj-Sun 1" DEG "\n" + aspect + "\n" + aspect + "\n" + aspect + "\n", ""},
+      // Cut lines are logged as they are read, before the header's line.
+      {aspect + "\n" + aspect + std::string(120, 'x') + "\n" + aspect + "\n" + aspect + "\n",
+       "Line 2 of /data/in.txt cut at 127 bytes\r\n" + logged},
+  };
+  for (const Row& row : rows) {
+    const ReadResult result = Read(row.bytes + "Square Mars-Venus 3" DEG "\n");
+    EXPECT_EQ(result.log, row.log) << ::testing::PrintToString(row.bytes);
+    EXPECT_EQ(result.entries, std::vector<std::string>{"Square Mars-Venus  3" DEG})
+        << ::testing::PrintToString(row.bytes);
+    EXPECT_EQ(std::count(result.header.begin(), result.header.end(), '<'), 4)
+        << ::testing::PrintToString(row.bytes);
+  }
+  // A missing line is an empty one, which is no aspect line.
+  EXPECT_EQ(Read(aspect + "\n" + aspect + "\n" + aspect + "\n").log, "");
+  EXPECT_EQ(Read(aspect + "\n" + aspect + "\n" + aspect + "\n" + aspect).header,
+            aspect + "<br>" + aspect + "<br>" + aspect + "<br>" + aspect + "<br>");
+}
+
+TEST(ReadAspectsList, AnOddOrbSignIsLoggedAndTheEntryKeptAsItIs) {
+  struct Row {
+    std::string line;
+    std::string entry;
+    std::string log;  // for the aspect line, which is line 5
+  };
+  const std::string odd = "Line 5 of /data/in.txt: orb sign '";
+  const std::string tail = "' is not +, - or a blank\r\n";
+  const Row rows[] = {
+      {"Square Mars-Jupiter 1.5" DEG, "Square Mars-Jupiter 1 .5" DEG, odd + "." + tail},
+      {"Trine Sun-Moon x3" DEG, "Trine Sun-Moon x3" DEG, odd + "x" + tail},
+      {"Trine Sun-Moon \xFF"
+       "3" DEG,
+       "Trine Sun-Moon \xFF"
+       "3" DEG,
+       odd + "\xFF" + tail},
+      {"Trine Sun-Moon :3" DEG, "Trine Sun-Moon :3" DEG, odd + ":" + tail},
+      // The signs an orb is written with, and no sign at all, are not logged.
+      {"Trine Sun-Moon +3" DEG, "Trine Sun-Moon +3" DEG, ""},
+      {"Trine Sun-Moon -3" DEG, "Trine Sun-Moon -3" DEG, ""},
+      {"Trine Sun-Moon\t3" DEG, "Trine Sun-Moon  3" DEG, ""},
+      {"Trine Sun-Moon 3" DEG, "Trine Sun-Moon  3" DEG, ""},
+      {"Trine Sun-3" DEG, "Trine Sun-  3" DEG, ""},
+      {"Trine Sun-Moon " DEG "3" DEG, "Trine Sun-Moon  " DEG "3" DEG, ""},  // no orb digits
+  };
+  for (const Row& row : rows) {
+    const ReadResult result = Read("h1\nh2\nh3\nh4\n" + row.line + "\n");
+    EXPECT_EQ(result.entries, std::vector<std::string>{row.entry}) << row.line;
+    EXPECT_EQ(result.log, row.log) << row.line;
+  }
 }
 
 TEST(ReadAspectsList, EntriesStayIntactWhileLaterLinesAreRead) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/absolute_path.h"
 #include "platform/file_system.h"
 
 namespace korvo {
@@ -80,6 +81,49 @@ TEST(ParseCommandLine, OptionsCounterAndInputName) {
     EXPECT_EQ(commandLine.chartMode, row.mode) << arguments;
     EXPECT_EQ(commandLine.aspectTypesFileName, row.aspectTypesFileName) << arguments;
     EXPECT_EQ(commandLine.inputName, row.inputName) << arguments;
+  }
+}
+
+std::vector<std::string> IgnoredTexts(const CommandLine& commandLine) {
+  std::vector<std::string> texts;
+  for (const IgnoredArgument& argument : commandLine.ignoredArguments) {
+    texts.push_back(argument.text + (argument.nameTooLong ? " (too long)" : ""));
+  }
+  return texts;
+}
+
+TEST(ParseCommandLine, ArgumentsNotUsedAreListedOnceInArgumentOrder) {
+  using Texts = std::vector<std::string>;
+  struct Row {
+    std::vector<std::string> arguments;
+    Texts ignored;
+  };
+  const std::string aboveRoot = "-a.." + kSeparator + ".." + kSeparator + ".." + kSeparator + "x";
+  const Row rows[] = {
+      {{}, {}},
+      {{"in.txt"}, {}},
+      {{"-1", "-2", "-aT.asp", "in.txt"}, {}},
+      {{"-x", "in.txt"}, {"-x", "in.txt"}},
+      {{"in.txt", "-2"}, {"in.txt", "-2"}},
+      {{"-2", "in.txt", "extra"}, {"in.txt", "extra"}},
+      {{"-a", "file.asp"}, {"-a"}},  // file.asp is the input
+      {{"-a", "T.asp", "in.txt"}, {"-a", "T.asp", "in.txt"}},
+      {{"--help"}, {"--help"}},
+      {{"-h", "--version"}, {"-h", "--version"}},
+      {{"-"}, {"-"}},
+      {{"-", "in.txt"}, {"-", "in.txt"}},
+      {{"-x", "-y", "-2"}, {"-x", "-y"}},
+      {{"-A"}, {"-A"}},
+      {{"a.txt", "b.txt", "c.txt"}, {"a.txt", "b.txt", "c.txt"}},
+      // An -a name without absolute form is not used; one too long for its buffer says so.
+      {{aboveRoot}, {aboveRoot}},
+      {{"-a" + std::string(kNameBufferSize, 'n')},
+       {"-a" + std::string(kNameBufferSize, 'n') + " (too long)"}},
+      {{"-aA.asp", "-aB.asp"}, {}},  // a later option overrides, it does not ignore
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(IgnoredTexts(Parse(row.arguments)), row.ignored)
+        << ::testing::PrintToString(row.arguments);
   }
 }
 

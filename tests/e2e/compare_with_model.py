@@ -58,7 +58,8 @@ class Draw:
         return (self.rng.choice(ASPECTS) + self.rng.choice([b" ", b"\t", b"  "])
                 + self.rng.choice(PLANETS) + b"-" + self.rng.choice(PLANETS)
                 + self.rng.choice([b" ", b"", b"\t"])
-                + self.rng.choice([b"", b"+", b"-", b" ", b" +", b"\t"]) + self.orb())
+                + self.rng.choice([b"", b"+", b"-", b" ", b" +", b"\t", b".", b" x", b"\xff"])
+                + self.orb())
 
     def name_line(self, with_semicolon):
         name = self.rng.choice(ASPECTS + PLANETS + [b"x" * 130, b" lead", b"\x00hidden"])
@@ -85,7 +86,7 @@ class Draw:
 
     def tree(self):
         """File path templates ({CWD} allowed) and their bytes; a value None makes a folder."""
-        header = [b"h1", b"h2 1\xb0", b"x" * 130, b"h\x004"][:self.rng.randint(0, 4)]
+        header = self.header()
         body = [self.aspect_line() for _ in range(self.rng.randint(0, 12))]
         files = {b"Wrk/Aspects.txt": self.text(header + body)}
         russian = self.rng.random() < 0.3
@@ -111,6 +112,8 @@ class Draw:
             files[b"Wrk/Aspects.html"] = b"an older page\n" * 50
         elif r < 0.15:
             files[b"Wrk/Aspects.html"] = None
+        if self.rng.random() < 0.05:
+            files[b"Korvo.log"] = None
         return files
 
     def arguments(self):
@@ -118,6 +121,12 @@ class Draw:
                    b"-a", b"-aaspects", b"in.txt", b"Wrk/../in.txt", b"x.html", b"Wrk",
                    b"Wrk/Aspects.txt"]
         return [self.rng.choice(choices) for _ in range(self.rng.randint(0, 3))]
+
+    def header(self):
+        """Header lines, sometimes only aspect lines (a list that lacks its header)."""
+        if self.rng.random() < 0.15:
+            return [self.aspect_line() for _ in range(4)]
+        return [b"h1", b"h2 1\xb0", b"x" * 130, b"h\x004"][:self.rng.randint(0, 4)]
 
 
 def lay_out(directory, files):
@@ -154,16 +163,20 @@ def compare_one(korvo, rng):
     os.chdir(model_dir)
     try:
         log, exit_code, page = korvo_model.model_run(model_dir, arguments)
+        console = korvo_model.model_console(model_dir)
     finally:
         os.chdir(previous)
     problems = []
     program_log = (read(os.path.join(program_dir, b"Korvo.log")) or b"")
+    if console:  # the log could not be written
+        log = b""
     if program_log.replace(program_dir, b"{CWD}") != log.replace(model_dir, b"{CWD}"):
         problems.append("Korvo.log differs")
     if result.returncode != exit_code:
         problems.append(f"exit code {result.returncode}, model {exit_code}")
-    if result.stdout or result.stderr:
-        problems.append("console output")
+    if result.stdout or result.stderr.replace(program_dir, b"{CWD}") != console.replace(
+            model_dir, b"{CWD}"):
+        problems.append(f"console output {result.stdout!r} {result.stderr!r}")
     if page is not None:
         relative = os.path.relpath(page, model_dir)
         if read(os.path.join(program_dir, relative)) != read(page):

@@ -4,13 +4,13 @@ throughout, on the POSIX flavour ('/' as the separator).
 
 model_run(cwd, args) runs in the directory cwd (a real path, as bytes) with the arguments args
 (bytes) and returns (log bytes, exit code, page name or None); the page itself is written into the
-directory as the program would write it.
+directory as the program would write it. model_console(cwd) is what the run writes to the console.
 """
 import os
 
 INT_MAX = 2147483647
 LINE_LIMIT = 127
-NAME_BUFFER = 256
+NAME_BUFFER = 4096  # a name with its terminating zero, as POSIX file calls take it (PATH_MAX)
 WHITESPACE = b"\t\n\v\f\r "
 DIGITS = b"0123456789"
 DEGREE = 0xB0
@@ -34,6 +34,22 @@ def is_space(byte):
 
 def absolute_path(cwd, name, capacity=NAME_BUFFER):
     """The POSIX flavour of the absolute-path rule; None when there is no result."""
+    return absolute_name(cwd, name, capacity)[0]
+
+
+def absolute_name(cwd, name, capacity=NAME_BUFFER):
+    """(the absolute name or None, whether there is none because it would not fit capacity)."""
+    full = unlimited_absolute_path(cwd, name)
+    if full is not None and len(full) + 1 > capacity:
+        return None, True
+    return full, False
+
+
+def too_long_line(capacity):
+    return (b"The name is longer than ", str(capacity - 1).encode(), b" bytes")
+
+
+def unlimited_absolute_path(cwd, name):
     if not name:
         return None
     if name.startswith(b"/"):
@@ -58,8 +74,6 @@ def absolute_path(cwd, name, capacity=NAME_BUFFER):
         full = full.replace(b"/./", b"/", 1)
     if full.endswith(b"/."):
         full = full[:-2] or b"/"
-    if len(full) + 1 > capacity:
-        return None
     return full
 
 
@@ -294,8 +308,14 @@ def parse_aspect_line(line):
 
 def read_aspects_list(lines, log, input_name):
     header = b""
+    header_reads_as_aspects = True
     for _ in range(4):
-        header += next(lines, b"") + b"<br>"
+        line = next(lines, None)
+        header += (line or b"") + b"<br>"
+        header_reads_as_aspects = (header_reads_as_aspects and line is not None
+                                   and parse_aspect_line(line) is not None)
+    if header_reads_as_aspects:
+        log.line(b"Header of ", input_name, b" reads as aspect lines")
     entries = []
     for number, line in enumerate(lines, start=5):
         if DEGREE not in line:
@@ -305,6 +325,9 @@ def read_aspects_list(lines, log, input_name):
             log.line(b"Line ", str(number).encode(), b" of ", input_name,
                      b" skipped: not an aspect line")
         else:
+            if entry.orb_sign not in b" +-":
+                log.line(b"Line ", str(number).encode(), b" of ", input_name, b": orb sign '",
+                         bytes([entry.orb_sign]), b"' is not +, - or a blank")
             entries.append(entry)
     return header, entries
 
@@ -401,27 +424,39 @@ DEFAULT_TYPES = {
 PLANETS = {0: b"Language/English/Planets.txt", 1: b"Language/Russian/Planets.txt"}
 
 
-def parse_command_line(cwd, args):
+def parse_command_line(cwd, args, log):
+    """(mode, aspect-types name or None, input name); the arguments not used are logged."""
     mode = 1
     types_name = None
     counter = len(args) + 1
     position = 0
+    ignored = []  # (argument, whether its name is too long)
     while position < len(args) and args[position][:1] == b"-":
         option = args[position][1:2]
         if option in (b"1", b"2"):
             mode = int(option)
         elif option == b"a":
-            name = absolute_path(cwd, args[position][2:])
+            name, too_long = absolute_name(cwd, args[position][2:])
             if name is not None:
                 types_name = name
+            else:
+                ignored.append((args[position], too_long))
         else:
+            ignored.append((args[position], False))
             position += 1
             continue
         counter -= 1
         position += 1
     if counter == 2 and position < len(args):
-        return mode, types_name, args[position]
-    return mode, types_name, b"Wrk/Aspects.txt"
+        input_name = args[position]
+    else:
+        input_name = b"Wrk/Aspects.txt"
+        ignored += [(argument, False) for argument in args[position:]]
+    for argument, too_long in ignored:
+        log.line(b"Argument ignored: ", argument)
+        if too_long:
+            log.line(*too_long_line(NAME_BUFFER))
+    return mode, types_name, input_name
 
 
 def open_aspect_types(cwd, types_name, language, mode, log):
@@ -433,11 +468,16 @@ def open_aspect_types(cwd, types_name, language, mode, log):
         log.line(b"File ", types_name, b" not available")
         return None
     relative = DEFAULT_TYPES[(language, mode)]
-    name = absolute_path(cwd, relative, NAME_BUFFER if language == 0 else NAME_BUFFER - 1)
+    capacity = NAME_BUFFER if language == 0 else NAME_BUFFER - 1
+    name, too_long = absolute_name(cwd, relative, capacity)
     if name is None:
         log.line(b"File ", relative, b" not available")
+        if too_long:
+            log.line(*too_long_line(capacity))
         if language == 1:
             log.line(b"File !", relative, b" not available")
+            if too_long:
+                log.line(*too_long_line(capacity))
         return None
     # A Russian try also looks for the UTF-8 spelling of the same characters; the log names the
     # spelling that opened, else the Windows-1251 one.
@@ -473,9 +513,11 @@ def read_aspect_types(name, log, language):
 
 def read_planets(cwd, language, log):
     relative = PLANETS[language]
-    name = absolute_path(cwd, relative)
+    name, too_long = absolute_name(cwd, relative)
     if name is None:
         log.line(b"File ", relative, b" not available")
+        if too_long:
+            log.line(*too_long_line(NAME_BUFFER))
         return []
     if not can_read(name):
         log.line(b"File ", name, b" not available")
@@ -502,10 +544,12 @@ def model_run(cwd, args):
     marker = absolute_path(cwd, b"Config/RUSSIAN.ini")
     language = 1 if marker is not None and can_read(marker) else 0
     log.line(b"Config (0=EN, 1=RU): ", str(language).encode())
-    mode, types_name, input_name = parse_command_line(cwd, args)
-    absolute_input = absolute_path(cwd, input_name)
+    mode, types_name, input_name = parse_command_line(cwd, args, log)
+    absolute_input, too_long = absolute_name(cwd, input_name)
     if absolute_input is None or not can_read(absolute_input):
         log.line(b"Input file: ", absolute_input or input_name, b" cannot be opened")
+        if too_long:
+            log.line(*too_long_line(NAME_BUFFER))
         return log.data, 1, None
     log.line(b"Using input: ", absolute_input)
     header, entries = read_aspects_list(
@@ -519,6 +563,8 @@ def model_run(cwd, args):
         return log.data, 2, None
     if len(page) + 1 > NAME_BUFFER or os.path.isdir(page):
         log.line(b"Output file: ", page, b" cannot be opened")
+        if len(page) + 1 > NAME_BUFFER:
+            log.line(*too_long_line(NAME_BUFFER))
         return log.data, 2, None
     log.line(b"Using output: ", page)
     text = HEAD_RU if language == 1 else HEAD_EN
@@ -543,11 +589,28 @@ def model_run(cwd, args):
     text += b"</body>\n</html>\n"
     log.line(b"Output tbl3, state: 0")
 
+    # The page appears whole or not at all: a page that cannot be written leaves the old one.
+    # (A temporary name too long to be made is no temporary name: the page is written in place.)
+    temporary = os.path.join(os.path.dirname(page), b".korvo-model.tmp")
+    if len(temporary) + 1 > NAME_BUFFER:
+        temporary = page
     try:
-        with open(page, "wb") as out:
+        with open(temporary, "wb") as out:
             out.write(text.replace(b"\n", b"\r\n"))
+        os.replace(temporary, page)
     except OSError:
+        if temporary != page and os.path.exists(temporary):
+            os.remove(temporary)
         log.last(b"Output file: ", page, b" cannot be written")
         return log.data, 2, page
     log.last(b"Korvo completed OK")
     return log.data, 0, page
+
+
+def model_console(cwd):
+    """The console output of a run in cwd: one line when Korvo.log cannot be written there."""
+    log_name = os.path.join(cwd, b"Korvo.log")
+    writable = not os.path.isdir(log_name) and os.access(
+        log_name if os.path.exists(log_name) else cwd, os.W_OK)
+    return b"" if writable else b"Korvo: Korvo.log cannot be written in " + cwd + b"\n"
+

@@ -45,6 +45,9 @@ def write_expected(case_dir):
         top_dir = os.path.realpath(os.path.join(top, "real"))
         real_dir = os.path.normpath(
             os.path.join(top_dir, run_e2e.current_subfolder(case, top_dir, "linux")))
+        deep_length = run_e2e.split_deep_cwd(case.get("setup", []))[0]
+        if deep_length is not None:
+            real_dir = os.path.join(real_dir, run_e2e.deep_subfolder(real_dir, deep_length, "linux"))
         cwd_as_seen = real_dir
         run_e2e.lay_out_case(case_dir, case, real_dir, cwd_as_seen)
         arguments = [run_e2e.expand(a, cwd_as_seen).encode(run_e2e.LATIN1)

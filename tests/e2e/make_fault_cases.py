@@ -3,7 +3,8 @@
 
 The expected logs and pages are written out here from the program's rules, not taken from its
 output: the log lines of a run, the name-length limit (a name with its terminating zero must fit
-in 256 bytes; 255 for the Russian default aspect-types names, which keep a byte free for '!'),
+in 256 bytes on Windows and 4096 on POSIX; one byte less for the Russian default aspect-types
+names, which keep a byte free for '!'),
 the line rules (LF ends a line, a CR right before it is dropped, 127 bytes per line) and the page
 texts. Run it after changing a rule, then review the diff of cases/fault-*.
 """
@@ -124,16 +125,37 @@ def is_aspect_line(text):
     return dash >= 0 and text.find(DEGREE, dash + 1) >= 0
 
 
+def odd_orb_sign(text):
+    """The byte in front of the orb digits of an aspect line when it is not '+', '-' or
+    whitespace; None otherwise (also when the digits follow the '-' at once)."""
+    first_blank = min(i for i, c in enumerate(text) if c in b" \t\n\v\f\r")
+    dash = text.find(b"-", first_blank)
+    before = text.find(DEGREE, dash + 1) - 1
+    while before > dash and text[before:before + 1].isdigit():
+        before -= 1
+    sign = text[before:before + 1]
+    if before == dash or sign in (b"+", b"-") or sign in b" \t\n\v\f\r":
+        return None
+    return sign
+
+
 def reading_log(data, name):
     """The log lines written while an aspects list is read, and the number of entries."""
     lines, entries = [], 0
-    for number, (text, was_cut) in enumerate(lines_of(data), start=1):
+    numbered = list(enumerate(lines_of(data), start=1))
+    for number, (text, was_cut) in numbered:
         if was_cut:
             lines.append(f"Line {number} of {name} cut at 127 bytes")
+        if number == 4 and all(is_aspect_line(t) for _, (t, _) in numbered[:4]):
+            lines.append(f"Header of {name} reads as aspect lines")
         if number <= 4 or DEGREE not in text:
             continue
         if is_aspect_line(text):
             entries += 1
+            sign = odd_orb_sign(text)
+            if sign is not None:
+                lines.append(f"Line {number} of {name}: orb sign '{sign.decode('latin-1')}' is "
+                             "not +, - or a blank")
         else:
             lines.append(f"Line {number} of {name} skipped: not an aspect line")
     return lines, entries
@@ -184,9 +206,10 @@ def file_system_faults():
                                  *TYPES_OK, "Output tbl2, state: 0", *PLANETS_OK,
                                  "Output tbl3, state: 0",
                                  last="Output file: {CWD}/Wrk/Aspects.html cannot be written")})
-    # No log can be written, but the page is complete.
+    # No log can be written, but the page is complete; the console says that the log is missing.
     write_case("fault-log-directory", {b"Wrk/Aspects.txt": b"Header one\r\nHeader two\r\n"},
-               {"setup": [{"mkdir": "Korvo.log"}], "exit": 0},
+               {"setup": [{"mkdir": "Korvo.log"}], "exit": 0,
+                "stderr": "Korvo: Korvo.log cannot be written in {CWD}\n"},
                {"Wrk/Aspects.html": english_page([b"Header one", b"Header two"])})
     write_case("fault-name-files-directories", english_tree(types=False, planets=False),
                {"setup": [{"mkdir": "aspects/Natal.asp"}, {"mkdir": EN_PLANETS.decode()}]},
@@ -209,52 +232,64 @@ def file_system_faults():
                    ["File {CWD}/Language/Russian/Planets.txt not available"], language=1)})
 
 
-def name_length_faults():
-    """Names of 255 bytes fit their 256-byte buffer; names of 256 do not. The current directory is
-    made as long as each case needs; a name that does not fit is logged as given."""
-    def case(name, cwd_length, expected_log, files=None, args=(), exit_code=0, platforms=None):
-        settings = {"args": list(args), "setup": [{"deep_cwd": cwd_length}], "exit": exit_code}
-        if platforms:
-            settings["platforms"] = platforms
-        write_case(name, english_tree() if files is None else files, settings,
+def name_length_faults(capacity, platform):
+    """Names of capacity - 1 bytes fit their buffer; names of capacity bytes do not, and the line
+    that refuses one is followed by the longest length the buffer holds. The current directory is
+    made as long as each case needs; a name that does not fit is logged as given. The cases keep
+    the names they have at the Windows capacity of 256 bytes, the POSIX ones at 4096."""
+    extra = capacity - 256
+
+    def title(name):  # every length in a case name follows the capacity
+        return "-".join(str(int(part) + extra) if part.isdigit() else part
+                        for part in name.split("-"))
+
+    def case(name, cwd_length, expected_log, files=None, args=(), exit_code=0):
+        settings = {"args": list(args), "setup": [{"deep_cwd": cwd_length + extra}],
+                    "exit": exit_code, "platforms": [platform]}
+        write_case(title(name), english_tree() if files is None else files, settings,
                    {"Korvo.log": expected_log})
 
+    too_long = f"The name is longer than {capacity - 1} bytes"
+    ru_too_long = f"The name is longer than {capacity - 2} bytes"
     # Wrk/Aspects.txt adds 16 bytes, the page name 17, aspects/Natal.asp 18, the planets file 29.
     case("fault-name-input-255-page-256", 239,
          log(*start(), "Using input: {CWD}/Wrk/Aspects.txt", "Extracted 1 aspects",
-             "Output file: {CWD}/Wrk/Aspects.html cannot be opened"), exit_code=2)
-    case("fault-name-input-256", 240, log(*start(), "Input file: Wrk/Aspects.txt cannot be opened"),
-         exit_code=1)
+             "Output file: {CWD}/Wrk/Aspects.html cannot be opened", too_long), exit_code=2)
+    case("fault-name-input-256", 240,
+         log(*start(), "Input file: Wrk/Aspects.txt cannot be opened", too_long), exit_code=1)
     case("fault-name-page-255-types-256", 238,
-         complete_run_log(1, ["File aspects/Natal.asp not available"],
-                          ["File Language/English/Planets.txt not available"]))
+         complete_run_log(1, ["File aspects/Natal.asp not available", too_long],
+                          ["File Language/English/Planets.txt not available", too_long]))
     # Config/RUSSIAN.ini would be 256 bytes: the marker cannot be named, so the run is English.
     case("fault-name-types-255-marker-256", 237,
-         complete_run_log(1, TYPES_OK, ["File Language/English/Planets.txt not available"]),
+         complete_run_log(1, TYPES_OK, ["File Language/English/Planets.txt not available",
+                                        too_long]),
          files={**english_tree(), b"Config/RUSSIAN.ini": b""})
-    # An -a name of 256 bytes is no name: the default aspect-types file is used.
+    # An -a name of 256 bytes is not used: the default aspect-types file is.
     # (Names on the command line are used as typed, so these have no separator in them.)
     option_256 = "T" * (256 - 226 - 1 - len(".asp")) + ".asp"
     assert 226 + 1 + len(option_256) == 256
-    case("fault-name-planets-255-option-256", 226, complete_run_log(1, TYPES_OK, PLANETS_OK),
+    case("fault-name-planets-255-option-256", 226,
+         complete_run_log(1, TYPES_OK, PLANETS_OK).replace(
+             b"\r\nUsing input", ("\r\nArgument ignored: -a" + option_256 + "\r\n" + too_long
+                                  + "\r\nUsing input").encode(), 1),
          files={**english_tree(), option_256.encode(): EN_TYPES}, args=["-a" + option_256])
     option_255 = "T" * (255 - 227 - 1 - len(".asp")) + ".asp"
     assert 227 + 1 + len(option_255) == 255
     case("fault-name-planets-256-option-255", 227,
          complete_run_log(1, ["Using aspect-types: {CWD}/" + option_255],
-                          ["File Language/English/Planets.txt not available"]),
+                          ["File Language/English/Planets.txt not available", too_long]),
          files={**english_tree(), option_255.encode(): EN_TYPES}, args=["-a" + option_255])
-    # Russian default aspect-types names have 255 bytes of room, so that '!' fits in front.
+    # Russian default aspect-types names have a byte less room, so that '!' fits in front.
     russian_tree = {b"Wrk/Aspects.txt": SMALL_INPUT, b"Config/RUSSIAN.ini": b"",
                     RU_NATAL_TYPES: EN_TYPES, RU_TRANSIT_TYPES: EN_TYPES, RU_PLANETS: EN_PLANET_NAMES}
-    ru_planets_too_long = ["File Language/Russian/Planets.txt not available"]
-    # Opening a file of a Windows-1251 name depends on the code page Wine runs with.
+    ru_planets_too_long = ["File Language/Russian/Planets.txt not available", too_long]
     case("fault-name-ru-natal-types-254", 236,
          complete_run_log(1, [b"Using aspect-type: {CWD}/" + RU_NATAL_TYPES], ru_planets_too_long,
-                          language=1), files=russian_tree, platforms=["linux"])
+                          language=1), files=russian_tree)
     case("fault-name-ru-transit-types-255", 235,
-         complete_run_log(1, [b"File " + RU_TRANSIT_TYPES + b" not available",
-                              b"File !" + RU_TRANSIT_TYPES + b" not available"],
+         complete_run_log(1, [b"File " + RU_TRANSIT_TYPES + b" not available", ru_too_long,
+                              b"File !" + RU_TRANSIT_TYPES + b" not available", ru_too_long],
                           ru_planets_too_long, language=1), files=russian_tree, args=["-2"])
     missing = {k: v for k, v in russian_tree.items() if k != RU_TRANSIT_TYPES}
     case("fault-name-ru-second-try-255", 234,
@@ -310,5 +345,6 @@ def input_content_faults():
 
 if __name__ == "__main__":
     file_system_faults()
-    name_length_faults()
+    name_length_faults(256, "windows")
+    name_length_faults(4096, "linux")
     input_content_faults()

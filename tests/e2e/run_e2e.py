@@ -17,7 +17,13 @@ case.json:
   "from"      a folder of the repository (such as "examples/en-natal") copied into the fresh
               directory before tree/ (optional)
   "setup"     steps run in order after the trees are copied (below)
-  "absent"    paths that must not exist after the run
+  "absent"    paths that must not exist after the run; a path may hold the wildcards of
+              glob ("Wrk/.*.tmp")
+  "symlinks"  {"path": "target"}: paths that must still be symbolic links to these targets
+  "stderr"    the program's whole console output, on its error stream ("{CWD}" expanded, each
+              line end "\n", CR LF on Windows); without it the program must write nothing
+  "file_size_limit"  the largest file, in bytes, the run may write (POSIX only): a longer write
+              fails as on a full disk
   "cwd"       a folder, made under the fresh directory, in which the program runs; the trees,
               the setup steps and expected/ then belong to that folder (optional)
   "platforms" where the case can run (default both); elsewhere it is reported as skipped
@@ -29,7 +35,7 @@ Arguments, setup paths and the texts of setup steps are read as Latin-1, so "\\u
 setup path stands for the current directory too (a path beginning "!{CWD}" lies under a folder
 named "!"). "{FILL:N}" in any of these texts, and in expected files, stands for a run of 'f'
 that makes "{CWD}/" followed by it exactly N bytes long (in "cwd": the fresh directory instead
-of {CWD}), for names at the limits of the 256-byte name buffers.
+of {CWD}), for names at the limits of the name buffers (256 bytes on Windows, 4096 on POSIX).
 
 Setup steps:
   {"mkdir": "path"}
@@ -43,6 +49,7 @@ Setup steps:
                     names at the length limit)
 """
 import argparse
+import glob
 import json
 import os
 import re
@@ -154,15 +161,32 @@ def split_deep_cwd(steps):
     return None, steps
 
 
+class Inside:
+    """Works inside a directory by relative names: in a deep run directory an absolute name
+    would pass the longest name the system takes, though the relative one is short."""
+
+    def __init__(self, directory):
+        self.directory = directory
+
+    def __enter__(self):
+        self.previous = os.getcwd()
+        os.chdir(self.directory)
+
+    def __exit__(self, *exception):
+        os.chdir(self.previous)
+
+
 def lay_out_case(case_dir, case, real_dir, cwd_as_seen):
     """Builds the run directory of a case: the "from" folder, tree/, then the setup steps."""
     os.makedirs(real_dir)
-    for source in [os.path.join(REPOSITORY, case["from"]) if "from" in case else None,
-                   os.path.join(case_dir, "tree")]:
-        if source and os.path.isdir(source):
-            shutil.copytree(source, real_dir, symlinks=True, dirs_exist_ok=True)
-            make_writable(real_dir)
-    run_setup(split_deep_cwd(case.get("setup", []))[1], real_dir, cwd_as_seen)
+    sources = [os.path.join(REPOSITORY, case["from"]) if "from" in case else None,
+               os.path.abspath(os.path.join(case_dir, "tree"))]
+    with Inside(real_dir):
+        for source in sources:
+            if source and os.path.isdir(source):
+                shutil.copytree(source, ".", symlinks=True, dirs_exist_ok=True)
+                make_writable(".")
+        run_setup(split_deep_cwd(case.get("setup", []))[1], ".", cwd_as_seen)
 
 
 def expected_bytes(path, name, cwd_as_seen, platform):
@@ -186,12 +210,27 @@ def also_without_drive(expand_cwd):
 expand = also_without_drive(expand)
 
 
-def run_program(command, run_dir, timeout):
+def limit_file_size(limit):
+    """What the child runs before the program: writes beyond `limit` bytes fail with an error
+    (the signal that would otherwise end the program is ignored, as the program inherits)."""
+    if limit is None:
+        return None
+
+    def apply():
+        import resource
+        import signal
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
+    return apply
+
+
+def run_program(command, run_dir, timeout, file_size_limit=None):
     """Runs the program with its console output going to files: a pipe would also be held by
     the helper processes Wine leaves running for a few seconds, and the run would wait for them."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         status = subprocess.run(command, cwd=run_dir, stdin=subprocess.DEVNULL, stdout=out,
-                                stderr=err, timeout=timeout).returncode
+                                stderr=err, timeout=timeout,
+                                preexec_fn=limit_file_size(file_size_limit)).returncode
         out.seek(0)
         err.seek(0)
         return subprocess.CompletedProcess(command, status, out.read(), err.read())
@@ -245,28 +284,38 @@ def run_case(case_dir, korvo, emulator, platform, keep):
     run_dir = os.path.normpath(os.path.join(top, "link", subfolder))
     arguments = [program_argument(a, cwd_as_seen, platform) for a in case.get("args", [])]
     command = emulator + [korvo] + arguments
-    result = run_program(command, run_dir, case.get("timeout", 120))
+    result = run_program(command, run_dir, case.get("timeout", 120), case.get("file_size_limit"))
     failures = []
     if result.returncode != case.get("exit", 0):
         failures.append(f"exit code {result.returncode}, expected {case.get('exit', 0)}")
-    if result.stdout or result.stderr:
-        failures.append(f"console output: {result.stdout!r} {result.stderr!r}")
-    expected_root = os.path.join(case_dir, "expected")
-    for root, _, files in os.walk(expected_root):
-        for name in files:
-            relative = os.path.relpath(os.path.join(root, name), expected_root)
-            want = expected_bytes(os.path.join(root, name), relative, cwd_as_seen, platform)
-            actual_path = setup_path(real_dir, relative, cwd_as_seen)
-            if not os.path.isfile(actual_path):
-                failures.append(f"{relative}: missing")
-                continue
-            with open(actual_path, "rb") as source:
-                got = source.read()
-            if got != want:
-                failures.append(f"{relative}: {describe_difference(want, got)}")
-    for relative in case.get("absent", []):
-        if os.path.lexists(setup_path(real_dir, relative, cwd_as_seen)):
-            failures.append(f"{relative}: exists, expected absent")
+    expected_stderr = expand(case.get("stderr", ""), cwd_as_seen).encode(LATIN1)
+    if platform == "windows":
+        expected_stderr = expected_stderr.replace(b"\n", b"\r\n")
+    if result.stdout or result.stderr != expected_stderr:
+        failures.append(f"console output: {result.stdout!r} {result.stderr!r}, expected "
+                        f"{expected_stderr!r}")
+    expected_root = os.path.abspath(os.path.join(case_dir, "expected"))
+    with Inside(real_dir):
+        for root, _, files in os.walk(expected_root):
+            for name in files:
+                relative = os.path.relpath(os.path.join(root, name), expected_root)
+                want = expected_bytes(os.path.join(root, name), relative, cwd_as_seen, platform)
+                actual_path = setup_path(".", relative, cwd_as_seen)
+                if not os.path.isfile(actual_path):
+                    failures.append(f"{relative}: missing")
+                    continue
+                with open(actual_path, "rb") as source:
+                    got = source.read()
+                if got != want:
+                    failures.append(f"{relative}: {describe_difference(want, got)}")
+        for relative in case.get("absent", []):
+            pattern = setup_path(".", relative, cwd_as_seen)
+            if os.path.lexists(pattern) or glob.glob(pattern):
+                failures.append(f"{relative}: exists, expected absent")
+        for relative, target in case.get("symlinks", {}).items():
+            path = setup_path(".", relative, cwd_as_seen)
+            if not os.path.islink(path) or os.readlink(path) != os.fsencode(target):
+                failures.append(f"{relative}: no longer a link to {target}")
     name = os.path.basename(case_dir)
     if failures:
         print(f"FAILED {name} (run directory kept: {top})")

@@ -256,8 +256,10 @@ TEST(OpenAspectTypesFile, ADefaultNameWithoutAnAbsoluteFormIsLoggedAsGiven) {
   const std::string russianName = DefaultAspectTypesName(LanguageFlag::russian, ChartMode::natal);
   ASSERT_EQ(natalName.size(), 17u);
   ASSERT_EQ(russianName.size(), 17u);
-  // Both absolute names are 255 bytes: English has room (256), Russian one byte less (255).
-  const std::string directory = std::string(1, '/').append(236, 'd');
+  // Both absolute names are 4095 bytes: English has room (4096), Russian one byte less (4095),
+  // and a name refused for its length is followed by the longest name its buffer holds.
+  const std::string directory = std::string(1, '/').append(4076, 'd');
+  const std::string tooLong = "The name is longer than 4094 bytes\r\n";
   struct Row {
     std::string cwd;
     LanguageFlag language;
@@ -270,11 +272,12 @@ TEST(OpenAspectTypesFile, ADefaultNameWithoutAnAbsoluteFormIsLoggedAsGiven) {
       {directory, LanguageFlag::english,
        "File " + directory + "/" + natalName + " not available\r\n"},
       {directory, LanguageFlag::russian,
-       "File " + russianName + " not available\r\nFile !" + russianName + " not available\r\n"},
+       "File " + russianName + " not available\r\n" + tooLong + "File !" + russianName +
+           " not available\r\n" + tooLong},
       {directory.substr(1), LanguageFlag::english, "File " + natalName + " not available\r\n"},
-      {directory.substr(0, 236), LanguageFlag::russian,
-       "File " + directory.substr(0, 236) + "/" + russianName + " not available\r\nFile !" +
-           directory.substr(0, 236) + "/" + russianName + " not available\r\n"},
+      {directory.substr(0, 4076), LanguageFlag::russian,
+       "File " + directory.substr(0, 4076) + "/" + russianName + " not available\r\nFile !" +
+           directory.substr(0, 4076) + "/" + russianName + " not available\r\n"},
   };
   for (const Row& row : rows) {
     const OpenResult result = Open(row.cwd, "", row.language, ChartMode::natal);

@@ -1,17 +1,23 @@
 #!/usr/bin/env python3
 """Checks the packages that scripts/make-packages.sh built.
 
-The Debian package: its control fields (no dependency beyond the C and C++ runtime), its files
-after `dpkg -x` into a scratch root (the binary, the manual page, the README, the example trees
-byte for byte with their Windows-1251 names), and the installed binary converting copies of both
-example trees: exit code 0, the run log as the program's rules give it, and a page with one data
-row per aspect in each of the three tables (twice per aspect in the natal planet table).
+The Debian package: lintian reports no error and no warning; its control fields (no dependency
+beyond the C and C++ runtime); its binary hardened (relro, bindnow, stack protector) and stripped
+(no symbol table, no .comment section); its files after `dpkg -x` into a scratch root (only UTF-8
+names; the binary, the manual page, and under /usr/share/doc/korvo the user's part of README.md,
+the licence as a machine-readable copyright file, the changelog, and the example trees byte for
+byte, their Windows-1251 names turned into the UTF-8 names of the same characters); and the
+installed binary converting copies of both installed example trees: exit code 0, the run log as
+the program's rules give it, a page with one data row per aspect in each of the three tables
+(twice per aspect in the natal planet table), and the same page as the installed binary gives on
+a copy of the source tree.
 
-The Windows zip, when given: one top folder holding Korvo.exe, HOW-TO-RUN.txt and README.md; the
-example trees with every Windows-1251 name stored as the Unicode name those bytes stand for and
-the zip's UTF-8 name flag (0x800); and, when Wine is installed, Korvo.exe run from the unpacked
-zip on both trees, the Russian one under a Russian locale (ANSI code page 1251), so the Russian
-aspect-types file must be found by its ANSI name. Its pages must equal the Linux pages.
+The Windows zip, when given: one top folder holding Korvo.exe, HOW-TO-RUN.txt, LICENSE.txt (CR LF)
+and the user's README.md; the example trees with every Windows-1251 name stored as the Unicode
+name those bytes stand for and the zip's UTF-8 name flag (0x800); and, when Wine is installed,
+Korvo.exe run from the unpacked zip on both trees, the Russian one under a Russian locale (ANSI
+code page 1251), so the Russian aspect-types file must be found by its ANSI name. Its pages must
+equal the Linux pages.
 
 Expectations come from the example trees and the program's rules, never from the program's
 output. Prints one line per failed check and a closing count; exits 1 on any failure.
@@ -30,6 +36,11 @@ import zipfile
 USAGE_LINE = b"Korvo [-1 | -2] [-a<aspect-names-file>] [<aspects-list-file>]"
 RUNTIME_PACKAGES = {"libc6", "libgcc-s1", "libstdc++6"}
 TRANSIT_RU = b"\xd2\xf0\xe0\xed\xe7\xe8\xf2.asp"  # the Russian word for transit, Windows-1251
+DOC = "usr/share/doc/korvo"
+# The blocks of README.md that the packages leave out: from a begin marker line to its end
+# marker line, or to the end of the file.
+SOURCE_ONLY_BLOCK = re.compile(
+    rb"<!-- source tree only: begin -->\n.*?(?:<!-- source tree only: end -->\n|\Z)", re.S)
 # tree, options, Russian?, natal?, aspect-types file; each tree is converted as its README says.
 EXAMPLE_RUNS = [
     ("en-natal", [], False, True, b"Natal.asp"),
@@ -48,6 +59,17 @@ class Checks:
             self.failed += 1
             print(f"FAILED: {message}")
         return condition
+
+
+def user_readme(source_dir):
+    """README.md without its source-tree blocks, ending in one line end."""
+    text = SOURCE_ONLY_BLOCK.sub(b"", (source_dir / "README.md").read_bytes())
+    return text.strip() + b"\n"
+
+
+def utf8_name(relative):
+    """The UTF-8 name of the characters a Windows-1251 name stands for; ASCII stays as it is."""
+    return relative.decode("cp1251").encode("utf-8")
 
 
 def project_version(source_dir):
@@ -110,9 +132,38 @@ def check_deb_fields(checks, deb, version):
                   f"deb: Depends {values.get('Depends')}, expected the C and C++ runtime only")
 
 
+def run_lintian(checks, deb):
+    if not checks.expect(shutil.which("lintian"), "deb: lintian is not installed "
+                         "(scripts/install-dependencies.sh test installs it)"):
+        return
+    result = subprocess.run(["lintian", "--info", deb], capture_output=True, text=True)
+    findings = [line for line in result.stdout.splitlines() if line[:2] in ("E:", "W:")]
+    checks.expect(result.returncode == 0 and not findings,
+                  "deb: lintian reports errors or warnings (exit %d):\n%s"
+                  % (result.returncode, result.stdout + result.stderr))
+
+
+def check_binary(checks, program):
+    """Debian's hardening and stripping, read from the ELF file."""
+    def readelf(option):
+        return subprocess.run(["readelf", "--wide", option, program], capture_output=True,
+                              text=True, check=True).stdout
+    dynamic, headers, sections = readelf("--dynamic"), readelf("--program-headers"), readelf("-S")
+    checks.expect("BIND_NOW" in dynamic, "deb: korvo is not linked with -z now (bindnow)")
+    checks.expect("GNU_RELRO" in headers, "deb: korvo is not linked with -z relro")
+    checks.expect("__stack_chk_fail" in readelf("--dyn-syms"),
+                  "deb: korvo is not built with the stack protector")
+    checks.expect(".symtab" not in sections and ".comment" not in sections,
+                  "deb: korvo keeps its symbol table or its .comment section")
+
+
 def check_deb_files(checks, root, source_dir):
-    share = root / "usr/share/korvo"
+    doc = root / DOC
     checks.expect(os.access(root / "usr/bin/korvo", os.X_OK), "deb: no executable usr/bin/korvo")
+    if (root / "usr/bin/korvo").is_file():
+        check_binary(checks, root / "usr/bin/korvo")
+    odd_names = [name for name in tree_files(root) if not is_utf8(name)]
+    checks.expect(not odd_names, f"deb: names that are not UTF-8: {odd_names}")
     manual = root / "usr/share/man/man1/korvo.1.gz"
     if checks.expect(manual.is_file(), "deb: no usr/share/man/man1/korvo.1.gz"):
         page = gzip.decompress(manual.read_bytes())
@@ -122,30 +173,79 @@ def check_deb_files(checks, root, source_dir):
             groff = subprocess.run(["groff", "-man", "-ww", "-z"], input=page, capture_output=True)
             checks.expect(groff.returncode == 0 and groff.stderr == b"",
                           f"deb: groff warns about the manual page: {groff.stderr.decode()}")
-    checks.expect((share / "README.md").read_bytes() == (source_dir / "README.md").read_bytes(),
-                  "deb: README.md differs")
+    checks.expect(read_or_none(doc / "README.md") == user_readme(source_dir),
+                  f"deb: {DOC}/README.md is not the user's part of README.md")
+    checks.expect((doc / "docs/page-en-natal.png").is_file(),
+                  f"deb: {DOC}/docs/page-en-natal.png, the README's picture, is missing")
+    changelog = read_or_none(doc / "changelog.gz")
+    checks.expect(changelog and gzip.decompress(changelog) ==
+                  (source_dir / "packaging/changelog").read_bytes(),
+                  f"deb: {DOC}/changelog.gz is not packaging/changelog")
+    check_copyright(checks, read_or_none(doc / "copyright"), source_dir)
     for tree, *_ in EXAMPLE_RUNS:
-        source, installed = source_dir / "examples" / tree, share / "examples" / tree
-        names = tree_files(source)
-        checks.expect(tree_files(installed) == names,
-                      f"deb: {tree} holds {tree_files(installed)}, expected {names}")
-        same = all((installed / os.fsdecode(n)).read_bytes() == (source / os.fsdecode(n)).read_bytes()
+        source, installed = source_dir / "examples" / tree, doc / "examples" / tree
+        names = {utf8_name(n): n for n in tree_files(source)}
+        checks.expect(tree_files(installed) == sorted(names),
+                      f"deb: {tree} holds {tree_files(installed)}, expected {sorted(names)}")
+        same = all((installed / os.fsdecode(n)).read_bytes() ==
+                   (source / os.fsdecode(names[n])).read_bytes()
                    for n in names if (installed / os.fsdecode(n)).is_file())
         checks.expect(same, f"deb: a file of {tree} differs from the source tree")
 
 
-def run_installed(checks, root, work, version):
-    """Runs the installed korvo on copies of the installed example trees; returns their pages."""
+def read_or_none(path):
+    return path.read_bytes() if path.is_file() else None
+
+
+def is_utf8(name):
+    try:
+        name.decode("utf-8")
+        return True
+    except UnicodeDecodeError:
+        return False
+
+
+def check_copyright(checks, copyright_file, source_dir):
+    """A machine-readable copyright file whose Expat licence text is the one in LICENSE."""
+    if not checks.expect(copyright_file, f"deb: no {DOC}/copyright"):
+        return
+    text = copyright_file.decode("utf-8")
+    checks.expect(text.startswith("Format: https://www.debian.org/doc/packaging-manuals/"
+                                  "copyright-format/1.0/\n"),
+                  "deb: the copyright file is not in the machine-readable format")
+    checks.expect("\nFiles: *\nCopyright: 2026 The Korvo developers\nLicense: Expat\n" in text,
+                  "deb: the copyright file lacks the stanza for all files")
+    licence = (source_dir / "LICENSE").read_text()
+    checks.expect("Copyright (c) 2026 The Korvo developers" in licence,
+                  "LICENSE lacks its copyright line")
+    permission = licence[licence.index("Permission is hereby granted"):].strip()
+    indented = "\n".join(" " + (line or ".") for line in permission.split("\n"))
+    checks.expect(text.endswith("\nLicense: Expat\n" + indented + "\n"),
+                  "deb: the licence text of the copyright file is not the one in LICENSE")
+
+
+def run_installed(checks, root, source_dir, work, version):
+    """Runs the installed korvo on copies of the installed example trees and of the source trees;
+    both must give the same page. Returns the pages."""
     pages = {}
     for tree, options, russian, natal, aspect_types in EXAMPLE_RUNS:
-        copy = work / "linux" / tree
-        shutil.copytree(root / "usr/share/korvo/examples" / tree, copy)
-        result = subprocess.run([root / "usr/bin/korvo", *options], cwd=copy, capture_output=True)
-        directory = os.fsencode(os.path.realpath(copy))
-        count = aspect_count(copy / "Wrk/Aspects.txt")
-        log = expected_log(directory, b"/", russian, aspect_types, count, version)
-        check_run(checks, f"installed korvo in {tree}", copy, result, log, natal, count)
-        pages[tree] = (copy / "Wrk/Aspects.html").read_bytes() if result.returncode == 0 else None
+        tree_pages = []
+        for origin, origin_dir, types_name in [
+                ("installed", root / DOC / "examples", utf8_name(aspect_types)),
+                ("source", source_dir / "examples", aspect_types)]:
+            copy = work / "linux" / origin / tree
+            shutil.copytree(origin_dir / tree, copy)
+            result = subprocess.run([root / "usr/bin/korvo", *options], cwd=copy,
+                                    capture_output=True)
+            directory = os.fsencode(os.path.realpath(copy))
+            count = aspect_count(copy / "Wrk/Aspects.txt")
+            log = expected_log(directory, b"/", russian, types_name, count, version)
+            check_run(checks, f"installed korvo in the {origin} {tree}", copy, result, log, natal,
+                      count)
+            tree_pages.append(read_or_none(copy / "Wrk/Aspects.html"))
+        checks.expect(tree_pages[0] is not None and tree_pages[0] == tree_pages[1],
+                      f"installed korvo: the installed {tree} gives another page than the source")
+        pages[tree] = tree_pages[1]
     return pages
 
 
@@ -162,8 +262,11 @@ def check_zip(checks, archive, source_dir, version):
     how_to = archive.read(top + "HOW-TO-RUN.txt")
     checks.expect(b"Korvo.exe" in how_to and how_to.count(b"\n") == how_to.count(b"\r\n"),
                   "zip: HOW-TO-RUN.txt does not say how to run Korvo.exe in CR LF lines")
-    checks.expect(archive.read(top + "README.md") == (source_dir / "README.md").read_bytes(),
-                  "zip: README.md differs")
+    checks.expect(archive.read(top + "README.md") == user_readme(source_dir),
+                  "zip: README.md is not the user's part of README.md")
+    licence = (source_dir / "LICENSE").read_bytes().replace(b"\n", b"\r\n")
+    checks.expect(archive.read(top + "LICENSE.txt") == licence,
+                  "zip: LICENSE.txt is not LICENSE with CR LF line ends")
     expected = {}
     for tree, *_ in EXAMPLE_RUNS:
         for relative in tree_files(source_dir / "examples" / tree):
@@ -227,9 +330,10 @@ def main():
 
     root = work / "root"
     subprocess.run(["dpkg", "-x", options.deb, root], check=True)
+    run_lintian(checks, options.deb)
     check_deb_fields(checks, options.deb, version)
     check_deb_files(checks, root, source)
-    linux_pages = run_installed(checks, root, work, version)
+    linux_pages = run_installed(checks, root, source, work, version)
 
     if options.zip:
         with zipfile.ZipFile(options.zip) as archive:

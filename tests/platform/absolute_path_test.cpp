@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/file_system.h"
+
 namespace korvo {
 namespace {
 
@@ -14,7 +16,7 @@ struct PathRow {
   std::optional<std::string> expected;
 };
 
-constexpr std::size_t kCapacity = kNameBufferSize;
+constexpr std::size_t kCapacity = 256;  // the Windows name buffer
 
 TEST(AbsolutePathWindows, JoinsRelativeNamesToTheCurrentDirectory) {
   const PathRow rows[] = {
@@ -157,6 +159,44 @@ TEST(AbsolutePathPosix, KeepsTheResultWithinTheCapacity) {
   EXPECT_TRUE(AbsolutePathPosix("/w", name255.substr(0, 254), 255));
   // The test applies to the result, after ".." has shortened it.
   EXPECT_EQ(AbsolutePathPosix("/w", name255 + "/more/..", 256), name255);
+}
+
+TEST(AbsolutePath, NameBuffersHoldWhatTheFileCallsTake) {
+  EXPECT_EQ(kNameBufferSize, kPathSeparator == '/' ? 4096u : 256u);
+}
+
+TEST(AbsolutePath, TellsANameTooLongFromANameWithoutAbsoluteForm) {
+  const std::string separator(1, kPathSeparator);
+  const std::string directory = kPathSeparator == '/' ? "/w" : "C:\\w";
+  const std::size_t capacity = 64;
+  // Makes `directory` + separator + name exactly `length` bytes long.
+  const auto nameOfLength = [&](std::size_t length) {
+    return std::string(length - directory.size() - 1, 'n');
+  };
+  struct Row {
+    std::string name;
+    bool hasResult;
+    bool tooLong;
+  };
+  const Row rows[] = {
+      {nameOfLength(capacity - 1), true, false},
+      {nameOfLength(capacity), false, true},
+      {nameOfLength(capacity + 1000), false, true},
+      // Judged after ".." has shortened the name.
+      {nameOfLength(capacity) + separator + "..", true, false},
+      {"", false, false},
+      {".." + separator + ".." + separator + "..", false, false},
+      // Too many ".." is no absolute form, however long the name.
+      {".." + separator + ".." + separator + nameOfLength(capacity + 10), false, false},
+  };
+  for (const Row& row : rows) {
+    const AbsoluteName result = AbsolutePath(directory, row.name, capacity);
+    EXPECT_EQ(result.name.has_value(), row.hasResult) << row.name.size();
+    EXPECT_EQ(result.tooLong, row.tooLong) << row.name.size();
+    if (result.name) {
+      EXPECT_LT(result.name->size(), capacity);
+    }
+  }
 }
 
 }  // namespace

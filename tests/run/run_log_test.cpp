@@ -23,6 +23,24 @@ TEST(RunLog, EachLineIsWrittenWholeAndFlushedAtOnce) {
             "Extracted 12 aspects\r\n\r\nUsing input: /a b/in.txt\r\nKorvo completed OK");
 }
 
+TEST(RunLog, ANameTooLongGivesTheLongestNameItsBufferHolds) {
+  struct Row {
+    std::size_t capacity;
+    std::string line;
+  };
+  const Row rows[] = {
+      {256, "The name is longer than 255 bytes\r\n"},
+      {255, "The name is longer than 254 bytes\r\n"},
+      {4096, "The name is longer than 4095 bytes\r\n"},
+      {4095, "The name is longer than 4094 bytes\r\n"},
+  };
+  for (const Row& row : rows) {
+    test::CapturedLog captured;
+    LogNameTooLong(captured.log, row.capacity);
+    EXPECT_EQ(captured.Text(), row.line);
+  }
+}
+
 TEST(RunLog, StateIsTheLogStreamsOwnFlags) {
   struct Row {
     std::ios::iostate flags;

@@ -1,0 +1,2 @@
+Conjunction;
+Trine;
