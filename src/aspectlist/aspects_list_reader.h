@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "aspectlist/aspect_entry.h"
-#include "run/run_log.h"
 #include "platform/line_reader.h"
+#include "run/run_log.h"
 
 namespace korvo {
 
@@ -16,7 +16,7 @@ inline constexpr std::string_view kHeaderLineEnd = "<br>";
 // missing line counts as empty); every later line that holds 0xB0 becomes one entry of `aspects`.
 // A line with 0xB0 that is no aspect line is logged and passed over, and so is the rest of a line
 // longer than 127 bytes; `inputName` names the file in those log lines.
-void ReadAspectsList(LineReader& reader, std::string& headerText, AspectList& aspects,
-                     TextStore& lineCopies, RunLog& log, std::string_view inputName);
+void ReadAspectsList(LineReader& reader, std::string& headerText, AspectList& aspects, RunLog& log,
+                     std::string_view inputName);
 
 }  // namespace korvo

@@ -80,28 +80,43 @@ inline char* Put(char* out, std::string_view text) {
   return out + text.size();
 }
 
-void AppendOrbTableRow(RowBatch& batch, const AspectEntry& entry) {
-  char* out = RoomForRow(batch, kFixedRowBytesBound + entry.orbText.size() + entry.aspect.size() +
-                                    entry.fromPlanet.size() + entry.toPlanet.size());
+// The texts of one row, in the order the entry stands in (a mirrored entry's planets exchanged).
+struct RowTexts {
+  std::string_view aspect, fromPlanet, toPlanet, orbText;
+  char orbSign;
+};
+
+RowTexts TextsOf(const AspectList& list, EntryRef ref) {
+  const AspectEntry& entry = EntryAt(list, ref);
+  const bool mirrored = IsMirrored(ref);
+  return {TextOf(list.aspectNames, entry.aspect),
+          TextOf(list.planetNames, mirrored ? entry.toPlanet : entry.fromPlanet),
+          TextOf(list.planetNames, mirrored ? entry.fromPlanet : entry.toPlanet),
+          TextOf(list.orbTexts, entry.orbText), entry.orbSign};
+}
+
+void AppendOrbTableRow(RowBatch& batch, const RowTexts& texts) {
+  char* out = RoomForRow(batch, kFixedRowBytesBound + texts.orbText.size() + texts.aspect.size() +
+                                    texts.fromPlanet.size() + texts.toPlanet.size());
   out = Put(out, kOrbRowStart);
-  out = Put(out, SignPiece(entry.orbSign));
+  out = Put(out, SignPiece(texts.orbSign));
   out = Put(out, "<b>");
-  out = Put(out, entry.orbText);
+  out = Put(out, texts.orbText);
   out = Put(out, kOrbRowAfterOrb);
-  out = Put(out, entry.aspect);
+  out = Put(out, texts.aspect);
   out = Put(out, kBetweenNames);
-  out = Put(out, entry.fromPlanet);
+  out = Put(out, texts.fromPlanet);
   out = Put(out, kBetweenNames);
-  out = Put(out, entry.toPlanet);
+  out = Put(out, texts.toPlanet);
   RowWritten(batch, Put(out, kLastNameEnd));
 }
 
 // A row of a grouped table: the group name (left out when it repeats the previous row's), two
 // more names, and the orb last.
-void AppendGroupedRow(RowBatch& batch, const AspectEntry& entry, std::string_view groupName,
+void AppendGroupedRow(RowBatch& batch, const RowTexts& texts, std::string_view groupName,
                       bool showGroupName, std::string_view secondName, std::string_view thirdName) {
   char* out = RoomForRow(batch, kFixedRowBytesBound + groupName.size() + secondName.size() +
-                                    thirdName.size() + entry.orbText.size());
+                                    thirdName.size() + texts.orbText.size());
   out = Put(out, kGroupedRowStart);
   if (showGroupName) {
     out = Put(out, "<b>");
@@ -113,8 +128,8 @@ void AppendGroupedRow(RowBatch& batch, const AspectEntry& entry, std::string_vie
   out = Put(out, kBetweenNames);
   out = Put(out, thirdName);
   out = Put(out, kGroupedRowOrbCell);
-  out = Put(out, SignPiece(entry.orbSign));
-  out = Put(out, entry.orbText);
+  out = Put(out, SignPiece(texts.orbSign));
+  out = Put(out, texts.orbText);
   RowWritten(batch, Put(out, kGroupedRowEnd));
 }
 
@@ -153,28 +168,38 @@ std::string TableHeaderRow(TableLayout layout, LanguageFlag language) {
   return row.append(kRowEnd);
 }
 
-std::ostream& WriteAspectRows(std::ostream& page, const AspectList& aspects, TableLayout layout) {
+std::ostream& WriteAspectRows(std::ostream& page, const AspectList& list, const EntryOrder& order,
+                              TableLayout layout) {
   RowBatch batch{page, std::vector<char>(kRowBatchSize)};
-  std::string_view previousGroupName;  // empty at the start of every call
-  for (std::size_t row = 0; row < aspects.size(); ++row) {
-    if (row + kPrefetchDistance < aspects.size()) {
-      PrefetchForReading(aspects[row + kPrefetchDistance].aspect.data());
+  // Group names are compared by number: equal numbers are equal bytes. Each table starts as if
+  // the previous row's group name were empty.
+  const NumberedTexts& groupNames =
+      layout == TableLayout::planetTable ? list.planetNames : list.aspectNames;
+  std::uint32_t previousGroupName = FindText(groupNames, "");
+  for (std::size_t place = 0; place < order.size(); ++place) {
+    if (place + kPrefetchDistance < order.size()) {
+      PrefetchForReading(&EntryAt(list, order[place + kPrefetchDistance]));
     }
-    const AspectEntry& entry = aspects[row];
+    const EntryRef ref = order[place];
+    const RowTexts texts = TextsOf(list, ref);
     switch (layout) {
       case TableLayout::orbTable:
-        AppendOrbTableRow(batch, entry);
+        AppendOrbTableRow(batch, texts);
         break;
-      case TableLayout::planetTable:
-        AppendGroupedRow(batch, entry, entry.fromPlanet, entry.fromPlanet != previousGroupName,
-                         entry.aspect, entry.toPlanet);
-        previousGroupName = entry.fromPlanet;
+      case TableLayout::planetTable: {
+        const std::uint32_t groupName = FromPlanetOf(list, ref);
+        AppendGroupedRow(batch, texts, texts.fromPlanet, groupName != previousGroupName,
+                         texts.aspect, texts.toPlanet);
+        previousGroupName = groupName;
         break;
-      case TableLayout::aspectTypeTable:
-        AppendGroupedRow(batch, entry, entry.aspect, entry.aspect != previousGroupName,
-                         entry.fromPlanet, entry.toPlanet);
-        previousGroupName = entry.aspect;
+      }
+      case TableLayout::aspectTypeTable: {
+        const std::uint32_t groupName = EntryAt(list, ref).aspect;
+        AppendGroupedRow(batch, texts, texts.aspect, groupName != previousGroupName,
+                         texts.fromPlanet, texts.toPlanet);
+        previousGroupName = groupName;
         break;
+      }
     }
   }
   FlushRows(batch);

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "aspectlist/aspect_entry.h"
+
+namespace korvo {
+
+// One place of an ordering: the number of an entry in the list, with the top bit set when the
+// entry stands mirrored (its from-planet and to-planet exchanged). A list holds fewer than 2^31
+// entries: at 24 bytes each, 2^31 of them would take 48 GB before anything else.
+using EntryRef = std::uint32_t;
+inline constexpr EntryRef kMirroredFlag = EntryRef{1} << 31;
+inline constexpr std::size_t kMostEntries = kMirroredFlag - 1;
+
+// An ordering of the entries, as the tables show them; an entry may stand in it more than once.
+using EntryOrder = std::vector<EntryRef>;
+
+// Every entry once, in the order read.
+EntryOrder ReadingOrder(const AspectList& list);
+
+inline const AspectEntry& EntryAt(const AspectList& list, EntryRef ref) {
+  return list.entries[ref & ~kMirroredFlag];
+}
+inline bool IsMirrored(EntryRef ref) {
+  return (ref & kMirroredFlag) != 0;
+}
+
+// The planet numbers of the entry as it stands in an ordering.
+inline std::uint32_t FromPlanetOf(const AspectList& list, EntryRef ref) {
+  const AspectEntry& entry = EntryAt(list, ref);
+  return IsMirrored(ref) ? entry.toPlanet : entry.fromPlanet;
+}
+inline std::uint32_t ToPlanetOf(const AspectList& list, EntryRef ref) {
+  const AspectEntry& entry = EntryAt(list, ref);
+  return IsMirrored(ref) ? entry.fromPlanet : entry.toPlanet;
+}
+
+// The texts of the entry as it stands in an ordering.
+inline std::string_view AspectNameText(const AspectList& list, EntryRef ref) {
+  return TextOf(list.aspectNames, EntryAt(list, ref).aspect);
+}
+inline std::string_view FromPlanetText(const AspectList& list, EntryRef ref) {
+  return TextOf(list.planetNames, FromPlanetOf(list, ref));
+}
+inline std::string_view ToPlanetText(const AspectList& list, EntryRef ref) {
+  return TextOf(list.planetNames, ToPlanetOf(list, ref));
+}
+inline std::string_view OrbTextOf(const AspectList& list, EntryRef ref) {
+  return TextOf(list.orbTexts, EntryAt(list, ref).orbText);
+}
+
+}  // namespace korvo
