@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "aspectlist/aspect_entry.h"
@@ -15,8 +18,35 @@ using EntryRef = std::uint32_t;
 inline constexpr EntryRef kMirroredFlag = EntryRef{1} << 31;
 inline constexpr std::size_t kMostEntries = kMirroredFlag - 1;
 
+// Allocates like std::allocator, but leaves a new element uninitialized when no value is given
+// for it. The large arrays of a run are sized and then filled place by place at once; zeroing
+// millions of places first would only cost a pass over cold memory.
+template <typename T>
+struct FillLaterAllocator : std::allocator<T> {
+  template <typename Other>
+  struct rebind {
+    using other = FillLaterAllocator<Other>;
+  };
+  FillLaterAllocator() = default;
+  template <typename Other>
+  explicit FillLaterAllocator(const FillLaterAllocator<Other>& /*other*/) noexcept {}
+
+  template <typename Value>
+  void construct(Value* place) noexcept {
+    ::new (static_cast<void*>(place)) Value;
+  }
+  template <typename Value, typename... Arguments>
+  void construct(Value* place, Arguments&&... arguments) {
+    ::new (static_cast<void*>(place)) Value(std::forward<Arguments>(arguments)...);
+  }
+};
+
+// An array of plain numbers that the code sizes and then fills.
+template <typename T>
+using FilledArray = std::vector<T, FillLaterAllocator<T>>;
+
 // An ordering of the entries, as the tables show them; an entry may stand in it more than once.
-using EntryOrder = std::vector<EntryRef>;
+using EntryOrder = FilledArray<EntryRef>;
 
 // Every entry once, in the order read.
 EntryOrder ReadingOrder(const AspectList& list);

@@ -28,13 +28,20 @@ void AppendMissingNames(const AspectList& list, const EntryOrder& order, NameLis
                         GroupingName field) {
   const NumberedTexts& table = TableOf(list, field);
   std::vector<bool> listed(TextCount(table), false);
+  std::size_t unlistedCount = TextCount(table);
   for (const std::uint32_t number : ListedNumbers(table, names)) {
-    if (number != kNoText) listed[number] = true;
+    if (number != kNoText && !listed[number]) {
+      listed[number] = true;
+      --unlistedCount;
+    }
   }
-  for (const EntryRef ref : order) {
-    const std::uint32_t number = NameNumberOf(list, ref, field);
+  // Once every name of the table is listed, the rest of the order can add nothing: a list of
+  // many charts names its few dozen planets within its first rows.
+  for (std::size_t place = 0; place < order.size() && unlistedCount > 0; ++place) {
+    const std::uint32_t number = NameNumberOf(list, order[place], field);
     if (listed[number]) continue;
     listed[number] = true;
+    --unlistedCount;
     names.emplace_back(TextOf(table, number));
   }
 }
@@ -44,7 +51,7 @@ void GroupByName(const AspectList& list, EntryOrder& order, const NameList& name
   // A counting sort by name number. Each group is placed where its name first stands in
   // `names`; a name listed again gets a copy of its group there.
   const NumberedTexts& table = TableOf(list, field);
-  std::vector<std::uint32_t> numberOfPlace(order.size());
+  FilledArray<std::uint32_t> numberOfPlace(order.size());
   std::vector<std::size_t> groupSize(TextCount(table), 0);
   for (std::size_t place = 0; place < order.size(); ++place) {
     numberOfPlace[place] = NameNumberOf(list, order[place], field);

@@ -16,8 +16,8 @@ using SortKey = std::uint64_t;
 constexpr int kReferenceBits = 32;
 constexpr std::uint32_t kSignFlip = 0x80000000u;
 
-std::vector<SortKey> SortKeys(const AspectList& list, const EntryOrder& order) {
-  std::vector<SortKey> keys(order.size());
+FilledArray<SortKey> SortKeys(const AspectList& list, const EntryOrder& order) {
+  FilledArray<SortKey> keys(order.size());
   for (std::size_t place = 0; place < order.size(); ++place) {
     const auto orb = static_cast<std::uint32_t>(EntryAt(list, order[place]).orbSeconds) ^ kSignFlip;
     keys[place] = (SortKey{orb} << kReferenceBits) | order[place];
@@ -28,8 +28,8 @@ std::vector<SortKey> SortKeys(const AspectList& list, const EntryOrder& order) {
 // Sorts the keys by their orb half, one byte at a time from the lowest (a stable counting sort
 // per byte, so equal orbs keep their order), skipping the bytes in which all orbs agree. Typical
 // orbs differ only in their two lowest bytes, so this is two passes over the keys.
-void RadixSortByOrb(std::vector<SortKey>& keys) {
-  std::vector<SortKey> scratch;
+void RadixSortByOrb(FilledArray<SortKey>& keys) {
+  FilledArray<SortKey> scratch;
   for (int shift = kReferenceBits; shift < 64; shift += 8) {
     std::array<std::size_t, 256> counts{};
     for (const SortKey key : keys) ++counts[(key >> shift) & 0xFF];
@@ -45,7 +45,7 @@ void RadixSortByOrb(std::vector<SortKey>& keys) {
 }  // namespace
 
 void SortByOrb(const AspectList& list, EntryOrder& order) {
-  std::vector<SortKey> keys = SortKeys(list, order);
+  FilledArray<SortKey> keys = SortKeys(list, order);
   RadixSortByOrb(keys);
   for (std::size_t place = 0; place < order.size(); ++place) {
     order[place] = static_cast<EntryRef>(keys[place]);
