@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "aspectlist/aspect_entry.h"
+#include "platform/large_pages.h"
 
 namespace korvo {
 
@@ -21,6 +22,9 @@ inline constexpr std::size_t kMostEntries = kMirroredFlag - 1;
 // Allocates like std::allocator, but leaves a new element uninitialized when no value is given
 // for it. The large arrays of a run are sized and then filled place by place at once; zeroing
 // millions of places first would only cost a pass over cold memory.
+// Arrays from this size on are asked to be backed by large pages.
+inline constexpr std::size_t kLargeArrayBytes = std::size_t{4} << 20;
+
 template <typename T>
 struct FillLaterAllocator : std::allocator<T> {
   template <typename Other>
@@ -28,6 +32,12 @@ struct FillLaterAllocator : std::allocator<T> {
     using other = FillLaterAllocator<Other>;
   };
   FillLaterAllocator() = default;
+
+  T* allocate(std::size_t count) {
+    T* start = std::allocator<T>::allocate(count);
+    if (count * sizeof(T) >= kLargeArrayBytes) AdviseLargePages(start, count * sizeof(T));
+    return start;
+  }
   template <typename Other>
   explicit FillLaterAllocator(const FillLaterAllocator<Other>& /*other*/) noexcept {}
 
