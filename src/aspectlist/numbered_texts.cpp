@@ -67,8 +67,9 @@ std::uint32_t NumberText(NumberedTexts& texts, std::string_view text) {
   if (texts.slots[slot] != 0)
     return static_cast<std::uint32_t>((texts.slots[slot] & kNumberMask) - 1);
   const auto number = static_cast<std::uint32_t>(TextCount(texts));
-  texts.bytes.append(text);
-  texts.starts.push_back(texts.bytes.size());
+  const std::uint64_t start = texts.starts.back();
+  texts.bytes.insert(start, text);
+  texts.starts.push_back(start + text.size());
   texts.slots[slot] = SlotOf(hash, number);
   return number;
 }

@@ -13,8 +13,12 @@ namespace korvo {
 // its number is found by a hash of its bytes; the bytes are compared only with a text whose hash
 // matches, so a list's names cost one comparison each however long the list. Two texts are the
 // same when they have the same bytes: case counts, nothing is trimmed.
+// Zero bytes kept after the last text, so that the first kTextReadSlack bytes from the start of any
+// text may be read at once: a short text is then copied in one fixed-size move.
+inline constexpr std::size_t kTextReadSlack = 32;
+
 struct NumberedTexts {
-  std::string bytes;                     // every distinct text once, one after the other
+  std::string bytes = std::string(kTextReadSlack, '\0');  // each distinct text once, then zeros
   std::vector<std::uint64_t> starts{0};  // text k is bytes[starts[k], starts[k + 1])
   std::vector<std::uint64_t> slots;      // hash index: the hash's high half, then number + 1
   std::uint64_t comparedTexts = 0;       // byte comparisons made so far, for tests of the cost

@@ -36,10 +36,6 @@ void AppendSpacerCell(std::string& row) {
   row.append(kCentredHeaderCell).append(kSpacerContent).append(kHeaderCellEnd);
 }
 
-std::string_view SignPiece(const char& sign) {
-  return IsWhitespace(sign) ? kWhitespaceSign : std::string_view(&sign, 1);
-}
-
 // The rows of one call on their way to the page, written out whenever the batch is full.
 struct RowBatch {
   std::ostream& page;
@@ -47,14 +43,15 @@ struct RowBatch {
   std::size_t used = 0;
 };
 
-// The fixed texts of any one row (the pieces above and a sign) come to less than this.
-constexpr std::size_t kFixedRowBytesBound = 256;
+// The fixed texts of any one row (the pieces above and a sign), and the fixed-size moves that
+// copy its four texts, come to less than this beyond the texts' own lengths.
+constexpr std::size_t kFixedRowBytesBound = 256 + 4 * kTextReadSlack;
 static_assert(kOrbRowStart.size() + kWhitespaceSign.size() + 3 + kOrbRowAfterOrb.size() +
                   2 * kBetweenNames.size() + kLastNameEnd.size() <
-              kFixedRowBytesBound);
+              kFixedRowBytesBound - 4 * kTextReadSlack);
 static_assert(kGroupedRowStart.size() + 7 + 2 * kBetweenNames.size() + kGroupedRowOrbCell.size() +
                   kWhitespaceSign.size() + kGroupedRowEnd.size() <
-              kFixedRowBytesBound);
+              kFixedRowBytesBound - 4 * kTextReadSlack);
 
 void FlushRows(RowBatch& batch) {
   batch.page.write(batch.bytes.data(), static_cast<std::streamsize>(batch.used));
@@ -80,6 +77,22 @@ inline char* Put(char* out, std::string_view text) {
   return out + text.size();
 }
 
+// Copies a text of a list's tables, whose first kTextReadSlack bytes may always be read: a short
+// one in one fixed-size move, which the row's room allows for.
+inline char* PutListText(char* out, std::string_view text) {
+  if (text.size() <= kTextReadSlack) {
+    std::memcpy(out, text.data(), kTextReadSlack);
+    return out + text.size();
+  }
+  return Put(out, text);
+}
+
+inline char* PutSign(char* out, char sign) {
+  if (IsWhitespace(sign)) return Put(out, kWhitespaceSign);
+  *out = sign;
+  return out + 1;
+}
+
 // The texts of one row, in the order the entry stands in (a mirrored entry's planets exchanged).
 struct RowTexts {
   std::string_view aspect, fromPlanet, toPlanet, orbText;
@@ -99,15 +112,15 @@ void AppendOrbTableRow(RowBatch& batch, const RowTexts& texts) {
   char* out = RoomForRow(batch, kFixedRowBytesBound + texts.orbText.size() + texts.aspect.size() +
                                     texts.fromPlanet.size() + texts.toPlanet.size());
   out = Put(out, kOrbRowStart);
-  out = Put(out, SignPiece(texts.orbSign));
+  out = PutSign(out, texts.orbSign);
   out = Put(out, "<b>");
-  out = Put(out, texts.orbText);
+  out = PutListText(out, texts.orbText);
   out = Put(out, kOrbRowAfterOrb);
-  out = Put(out, texts.aspect);
+  out = PutListText(out, texts.aspect);
   out = Put(out, kBetweenNames);
-  out = Put(out, texts.fromPlanet);
+  out = PutListText(out, texts.fromPlanet);
   out = Put(out, kBetweenNames);
-  out = Put(out, texts.toPlanet);
+  out = PutListText(out, texts.toPlanet);
   RowWritten(batch, Put(out, kLastNameEnd));
 }
 
@@ -120,16 +133,16 @@ void AppendGroupedRow(RowBatch& batch, const RowTexts& texts, std::string_view g
   out = Put(out, kGroupedRowStart);
   if (showGroupName) {
     out = Put(out, "<b>");
-    out = Put(out, groupName);
+    out = PutListText(out, groupName);
     out = Put(out, "</b>");
   }
   out = Put(out, kBetweenNames);
-  out = Put(out, secondName);
+  out = PutListText(out, secondName);
   out = Put(out, kBetweenNames);
-  out = Put(out, thirdName);
+  out = PutListText(out, thirdName);
   out = Put(out, kGroupedRowOrbCell);
-  out = Put(out, SignPiece(texts.orbSign));
-  out = Put(out, texts.orbText);
+  out = PutSign(out, texts.orbSign);
+  out = PutListText(out, texts.orbText);
   RowWritten(batch, Put(out, kGroupedRowEnd));
 }
 

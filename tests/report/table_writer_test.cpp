@@ -168,6 +168,35 @@ TEST(WriteAspectRows, AMirroredEntryShowsItsPlanetsExchanged) {
   EXPECT_EQ(GroupCells(twoMoons.str()), (std::vector<std::string>{"<b>Moon</b>", ""}));
 }
 
+TEST(WriteAspectRows, TextsOfEveryLengthAreCopiedWhole) {
+  // Texts up to 32 bytes are copied in one fixed-size move, longer ones byte for byte.
+  for (const std::size_t length : {1u, 31u, 32u, 33u, 64u, 127u}) {
+    const std::string aspect(length, 'a');
+    const std::string from(length, 'f');
+    const std::string to = std::string(length, 't');
+    const std::string orb = std::string(length, '1') + DEG;
+    const Entries entries = {Entry(aspect, from, to, orb, '+'), Entry("T", "S", "M", "1" DEG, ' ')};
+    EXPECT_EQ(Rows(entries, TableLayout::orbTable),
+              "<tr><td><font face =\"Courier New\">+<b>" + orb +
+                  "</b></font></td><td>&nbsp;&nbsp;</td><td>" + aspect +
+                  "</td><td>&nbsp;&nbsp;</td><td>" + from + "</td><td>&nbsp;&nbsp;</td><td>" + to +
+                  "</td><td>&nbsp;&nbsp;</td></tr>\r\n"
+                  "<tr><td><font face =\"Courier New\">&nbsp;<b>1" DEG
+                  "</b></font></td><td>&nbsp;&nbsp;</td><td>T</td><td>&nbsp;&nbsp;</td><td>S</td>"
+                  "<td>&nbsp;&nbsp;</td><td>M</td><td>&nbsp;&nbsp;</td></tr>\r\n")
+        << length;
+    EXPECT_EQ(Rows(entries, TableLayout::planetTable),
+              "<tr><td><b>" + from + "</b></td><td>&nbsp;&nbsp;</td><td>" + aspect +
+                  "</td><td>&nbsp;&nbsp;</td><td>" + to +
+                  "</td><td>&nbsp;&nbsp;</td><td><font face =\"Courier New\">+" + orb +
+                  "</font></td><td>&nbsp;&nbsp;</td></tr>\r\n"
+                  "<tr><td><b>S</b></td><td>&nbsp;&nbsp;</td><td>T</td><td>&nbsp;&nbsp;</td>"
+                  "<td>M</td><td>&nbsp;&nbsp;</td><td><font face =\"Courier New\">&nbsp;1" DEG
+                  "</font></td><td>&nbsp;&nbsp;</td></tr>\r\n")
+        << length;
+  }
+}
+
 TEST(WriteAspectRows, TheOrbTableShowsEveryName) {
   const std::string row =
       "<tr><td><font face =\"Courier New\">&nbsp;<b>1" DEG
