@@ -1,5 +1,7 @@
 #include "order/aspect_type_order.h"
 
+#include <vector>
+
 #include "platform/absolute_path.h"
 #include "platform/file_system.h"
 #include "run/log_texts.h"
@@ -12,14 +14,20 @@ namespace {
 constexpr std::size_t kRussianDefaultNameCapacity = kNameBufferSize - 1;
 constexpr std::string_view kSecondTryMark = "!";
 
-bool OpenLogged(std::ifstream& stream, const std::string& name, std::string_view usingText,
-                RunLog& log) {
-  stream.clear();
-  if (OpenForReading(stream, name)) {
-    LogLine(log, {usingText, name});
-    return true;
+// Opens the first of the spellings of one name that can be opened, and logs it; when none can,
+// logs the first spelling as not available. `triedName` becomes the name logged.
+bool OpenLogged(std::ifstream& stream, const std::vector<std::string>& spellings,
+                std::string_view usingText, RunLog& log, std::string& triedName) {
+  for (const std::string& name : spellings) {
+    stream.clear();
+    if (OpenForReading(stream, name)) {
+      triedName = name;
+      LogLine(log, {usingText, name});
+      return true;
+    }
   }
-  LogLine(log, {kFile, name, kNotAvailable});
+  triedName = spellings.front();
+  LogLine(log, {kFile, triedName, kNotAvailable});
   return false;
 }
 
@@ -28,17 +36,24 @@ bool OpenLogged(std::ifstream& stream, const std::string& name, std::string_view
 std::string DefaultAspectTypesName(LanguageFlag language, ChartMode mode) {
   const bool natal = mode == ChartMode::natal;
   if (language == LanguageFlag::russian) {
+    // The natal name's bytes show as "мбФбЅ" in Windows-1251; the transit name is "Транзит".
     return NativeName(natal ? "aspects/\xEC\xE1\xD4\xE1\xBD.asp"
-                            : "aspects/\xD2\xF0\xE0\xED\xE7\xE8\xF2.asp");  // Транзит
+                            : "aspects/\xD2\xF0\xE0\xED\xE7\xE8\xF2.asp");
   }
   return NativeName(natal ? "aspects/Natal.asp" : "aspects/Transit.asp");
+}
+
+std::string RussianDefaultAspectTypesUtf8Name(ChartMode mode) {
+  return NativeName(mode == ChartMode::natal
+                        ? "aspects/\xD0\xBC\xD0\xB1\xD0\xA4\xD0\xB1\xD0\x85.asp"
+                        : "aspects/\xD0\xA2\xD1\x80\xD0\xB0\xD0\xBD\xD0\xB7\xD0\xB8\xD1\x82.asp");
 }
 
 bool OpenAspectTypesFile(std::ifstream& stream, std::string& aspectTypesFileName,
                          LanguageFlag language, ChartMode mode, std::string_view currentDirectory,
                          RunLog& log) {
   if (!aspectTypesFileName.empty()) {
-    return OpenLogged(stream, aspectTypesFileName, kUsingAspectTypes, log);
+    return OpenLogged(stream, {aspectTypesFileName}, kUsingAspectTypes, log, aspectTypesFileName);
   }
   const bool russian = language == LanguageFlag::russian;
   const std::string relativeName = DefaultAspectTypesName(language, mode);
@@ -49,11 +64,20 @@ bool OpenAspectTypesFile(std::ifstream& stream, std::string& aspectTypesFileName
     if (russian) LogLine(log, {kFile, kSecondTryMark, relativeName, kNotAvailable});
     return false;
   }
-  aspectTypesFileName = *absoluteName;
-  if (OpenLogged(stream, aspectTypesFileName, kUsingFirstDefaultAspectTypes, log)) return true;
+  std::vector<std::string> spellings{*absoluteName};
+  if (russian && kLooksForUtf8Names) {
+    if (std::optional<std::string> utf8Name =
+            AbsolutePath(currentDirectory, RussianDefaultAspectTypesUtf8Name(mode),
+                         kRussianDefaultNameCapacity)) {
+      spellings.push_back(std::move(*utf8Name));
+    }
+  }
+  if (OpenLogged(stream, spellings, kUsingFirstDefaultAspectTypes, log, aspectTypesFileName)) {
+    return true;
+  }
   if (!russian) return false;
-  aspectTypesFileName.insert(0, kSecondTryMark);
-  return OpenLogged(stream, aspectTypesFileName, kUsingAspectTypes, log);
+  for (std::string& name : spellings) name.insert(0, kSecondTryMark);
+  return OpenLogged(stream, spellings, kUsingAspectTypes, log, aspectTypesFileName);
 }
 
 void ReadAspectTypes(LineReader& reader, NameList& aspectTypes, RunLog& log,

@@ -9,6 +9,7 @@
 
 namespace korvo {
 
+const bool kLooksForUtf8Names = true;
 const char kPathSeparator = '/';
 
 std::string CurrentDirectory() {

@@ -10,6 +10,7 @@
 
 namespace korvo {
 
+const bool kLooksForUtf8Names = false;
 const char kPathSeparator = '\\';
 
 std::string CurrentDirectory() {

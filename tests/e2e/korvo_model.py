@@ -353,17 +353,22 @@ def open_aspect_types(cwd, types_name, language, mode, log):
         if language == 1:
             log.line(b"File !", relative, b" not available")
         return None
-    if can_read(name):
-        log.line(b"Using aspect-type: ", name)
-        return name
+    # A Russian try also looks for the UTF-8 spelling of the same characters; the log names the
+    # spelling that opened, else the Windows-1251 one.
+    utf8_name = absolute_path(cwd, relative.decode("cp1251").encode("utf-8"), NAME_BUFFER - 1)
+    spellings = [name] + ([utf8_name] if language == 1 and utf8_name is not None else [])
+    for spelling in spellings:
+        if can_read(spelling):
+            log.line(b"Using aspect-type: ", spelling)
+            return spelling
     log.line(b"File ", name, b" not available")
     if language != 1:
         return None
-    second = b"!" + name
-    if can_read(second):
-        log.line(b"Using aspect-types: ", second)
-        return second
-    log.line(b"File ", second, b" not available")
+    for spelling in spellings:
+        if can_read(b"!" + spelling):
+            log.line(b"Using aspect-types: ", b"!" + spelling)
+            return b"!" + spelling
+    log.line(b"File !", name, b" not available")
     return None
 
 

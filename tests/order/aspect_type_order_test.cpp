@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -220,6 +221,40 @@ TEST(OpenAspectTypesFile, LogsEveryNameTried) {
   const OpenResult russian = Open(cwd, "", ru, ChartMode::natal);
   EXPECT_TRUE(russian.opened);
   EXPECT_EQ(russian.log, "Using aspect-type: " + russianNatal + "\r\n");
+}
+
+TEST(OpenAspectTypesFile, RussianTriesLookForTheUtf8SpellingWhereNamesMayBeUtf8) {
+  test::TempDirectory directory;
+  const std::string cwd = directory.path().string();
+  std::filesystem::create_directory(directory.path() / "aspects");
+  for (const ChartMode mode : {ChartMode::natal, ChartMode::transit}) {
+    const std::string windows1251 =
+        cwd + kSeparator + DefaultAspectTypesName(LanguageFlag::russian, mode);
+    const std::string utf8 = cwd + kSeparator + RussianDefaultAspectTypesUtf8Name(mode);
+    const std::string neither =
+        "File " + windows1251 + " not available\r\nFile !" + windows1251 + " not available\r\n";
+    struct Row {
+      std::vector<std::string> present;
+      std::string log;
+    };
+    const Row rows[] = {
+        {{}, neither},
+        {{windows1251}, "Using aspect-type: " + windows1251 + "\r\n"},
+        {{windows1251, utf8}, "Using aspect-type: " + windows1251 + "\r\n"},
+        {{utf8}, kLooksForUtf8Names ? "Using aspect-type: " + utf8 + "\r\n" : neither},
+    };
+    for (const Row& row : rows) {
+      for (const std::string& name : row.present) test::WriteFileBytes(name, "Trine;\n");
+      const OpenResult result = Open(cwd, "", LanguageFlag::russian, mode);
+      EXPECT_EQ(result.log, row.log);
+      EXPECT_EQ(result.opened, row.log.starts_with("Using"));
+      for (const std::string& name : row.present) std::remove(name.c_str());
+    }
+  }
+  EXPECT_EQ(RussianDefaultAspectTypesUtf8Name(ChartMode::transit),
+            "aspects" + kSeparator + "Транзит.asp");
+  EXPECT_EQ(RussianDefaultAspectTypesUtf8Name(ChartMode::natal),
+            "aspects" + kSeparator + "мбФбЅ.asp");
 }
 
 TEST(OpenAspectTypesFile, ADefaultNameWithoutAnAbsoluteFormIsLoggedAsGiven) {
