@@ -17,14 +17,14 @@ namespace korvo {
 // entries: at 24 bytes each, 2^31 of them would take 48 GB before anything else.
 using EntryRef = std::uint32_t;
 inline constexpr EntryRef kMirroredFlag = EntryRef{1} << 31;
-inline constexpr std::size_t kMostEntries = kMirroredFlag - 1;
 
-// Allocates like std::allocator, but leaves a new element uninitialized when no value is given
-// for it. The large arrays of a run are sized and then filled place by place at once; zeroing
-// millions of places first would only cost a pass over cold memory.
 // Arrays from this size on are asked to be backed by large pages.
 inline constexpr std::size_t kLargeArrayBytes = std::size_t{4} << 20;
 
+// Allocates like std::allocator, but leaves a new element uninitialized when no value is given
+// for it, and asks for large pages for a large array. The large arrays of a run are sized and
+// then filled place by place at once; zeroing millions of places first would only cost a pass
+// over cold memory.
 template <typename T>
 struct FillLaterAllocator : std::allocator<T> {
   template <typename Other>
@@ -32,14 +32,14 @@ struct FillLaterAllocator : std::allocator<T> {
     using other = FillLaterAllocator<Other>;
   };
   FillLaterAllocator() = default;
+  template <typename Other>
+  explicit FillLaterAllocator(const FillLaterAllocator<Other>& /*other*/) noexcept {}
 
   T* allocate(std::size_t count) {
     T* start = std::allocator<T>::allocate(count);
     if (count * sizeof(T) >= kLargeArrayBytes) AdviseLargePages(start, count * sizeof(T));
     return start;
   }
-  template <typename Other>
-  explicit FillLaterAllocator(const FillLaterAllocator<Other>& /*other*/) noexcept {}
 
   template <typename Value>
   void construct(Value* place) noexcept {
