@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "aspectlist/aspect_entry.h"
+#include "aspectlist/entry_order.h"
 #include "order/aspect_type_order.h"
 #include "order/orb_order.h"
 #include "order/planet_order.h"
@@ -54,25 +55,44 @@ std::vector<std::string> MakeAspectLines(std::size_t count) {
   return lines;
 }
 
-// A list of `count` entries in input order; their texts live in `store`.
-AspectList MakeAspectList(std::size_t count, TextStore& store) {
-  AspectList aspects;
-  for (const std::string& line : MakeAspectLines(count)) {
-    aspects.push_back(*ParseAspectLine(line, store));
-  }
-  return aspects;
+// A list of `count` entries, read as the reader reads them: parsed and numbered.
+AspectList MakeAspectList(std::size_t count) {
+  AspectList list;
+  for (const std::string& line : MakeAspectLines(count)) AddEntry(list, *ParseAspectLine(line));
+  return list;
 }
 
-NameList AspectTypeNames(const AspectList& aspects) {
+NameList AspectTypeNames(const AspectList& list, const EntryOrder& order) {
   NameList types(kAspectTypes.begin(), kAspectTypes.end());
-  AppendMissingTypes(aspects, types);
+  AppendMissingTypes(list, order, types);
   return types;
 }
 
-NameList PlanetNames(const AspectList& aspects) {
+NameList PlanetNames(const AspectList& list, const EntryOrder& order) {
   NameList planets(kPlanets.begin(), kPlanets.end());
-  CompletePlanets(aspects, planets, LanguageFlag::english);
+  CompletePlanets(list, order, planets, LanguageFlag::english);
   return planets;
+}
+
+// The order of the orb table.
+EntryOrder OrbOrder(const AspectList& list) {
+  EntryOrder order = ReadingOrder(list);
+  SortByOrb(list, order);
+  return order;
+}
+
+// The order of the aspect-type table.
+EntryOrder AspectTypeOrder(const AspectList& list) {
+  EntryOrder order = OrbOrder(list);
+  GroupByAspectType(list, order, AspectTypeNames(list, order));
+  return order;
+}
+
+// The natal planet table's order before its own sort: the aspect-type order, then mirrored.
+EntryOrder MirroredOrder(const AspectList& list) {
+  EntryOrder order = AspectTypeOrder(list);
+  MirrorAspects(order);
+  return order;
 }
 
 void SetItems(benchmark::State& state) {
@@ -82,75 +102,100 @@ void SetItems(benchmark::State& state) {
 void BM_ParseAspectLine(benchmark::State& state) {
   const std::vector<std::string> lines = MakeAspectLines(static_cast<std::size_t>(state.range(0)));
   for (auto _ : state) {
-    TextStore store;
-    for (const std::string& line : lines) benchmark::DoNotOptimize(ParseAspectLine(line, store));
+    for (const std::string& line : lines) benchmark::DoNotOptimize(ParseAspectLine(line));
   }
   SetItems(state);
 }
 
-// The first sort of a run: the list in input order.
+// Parsing and numbering the names and orb of each line, as reading the list does.
+void BM_AddEntry(benchmark::State& state) {
+  const std::vector<std::string> lines = MakeAspectLines(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) {
+    AspectList list;
+    list.entries.reserve(lines.size());
+    for (const std::string& line : lines) AddEntry(list, *ParseAspectLine(line));
+    benchmark::DoNotOptimize(list.entries.data());
+  }
+  SetItems(state);
+}
+
+// The first sort of a run: the entries in reading order.
 void BM_SortByOrb(benchmark::State& state) {
-  TextStore store;
-  const AspectList input = MakeAspectList(static_cast<std::size_t>(state.range(0)), store);
+  const AspectList list = MakeAspectList(static_cast<std::size_t>(state.range(0)));
   for (auto _ : state) {
-    state.PauseTiming();
-    AspectList aspects = input;
-    state.ResumeTiming();
-    SortByOrb(aspects);
-    benchmark::DoNotOptimize(aspects.data());
+    EntryOrder order = ReadingOrder(list);
+    SortByOrb(list, order);
+    benchmark::DoNotOptimize(order.data());
   }
   SetItems(state);
 }
 
-// The aspect-type phase: types from the file and the missing ones, the list in orb order.
+// The aspect-type phase: types from the file and the missing ones, the entries in orb order.
 void BM_GroupByAspectType(benchmark::State& state) {
-  TextStore store;
-  AspectList input = MakeAspectList(static_cast<std::size_t>(state.range(0)), store);
-  SortByOrb(input);
-  const NameList types = AspectTypeNames(input);
+  const AspectList list = MakeAspectList(static_cast<std::size_t>(state.range(0)));
+  const EntryOrder input = OrbOrder(list);
   for (auto _ : state) {
-    state.PauseTiming();
-    AspectList aspects = input;
-    state.ResumeTiming();
-    GroupByAspectType(aspects, types);
-    benchmark::DoNotOptimize(aspects.data());
+    EntryOrder order = input;
+    NameList types = AspectTypeNames(list, order);
+    GroupByAspectType(list, order, types);
+    benchmark::DoNotOptimize(order.data());
   }
   SetItems(state);
 }
 
-// The natal planet phase: the mirrored list in orb order, grouped by the planets and houses.
+// The natal planet phase: mirroring, the missing planets, the second orb sort and the grouping
+// by the planets and houses.
+void BM_PlanetOrder(benchmark::State& state) {
+  const AspectList list = MakeAspectList(static_cast<std::size_t>(state.range(0)));
+  const EntryOrder input = AspectTypeOrder(list);
+  for (auto _ : state) {
+    EntryOrder order = input;
+    MirrorAspects(order);
+    const NameList planets = PlanetNames(list, order);
+    SortByOrb(list, order);
+    GroupByPlanet(list, order, planets);
+    benchmark::DoNotOptimize(order.data());
+  }
+  SetItems(state);
+}
+
+// The grouping alone, on the mirrored order sorted by orb.
 void BM_GroupByPlanet(benchmark::State& state) {
-  TextStore store;
-  AspectList input = MakeAspectList(static_cast<std::size_t>(state.range(0)), store);
-  MirrorAspects(input);
-  const NameList planets = PlanetNames(input);
-  SortByOrb(input);
+  const AspectList list = MakeAspectList(static_cast<std::size_t>(state.range(0)));
+  EntryOrder input = MirroredOrder(list);
+  const NameList planets = PlanetNames(list, input);
+  SortByOrb(list, input);
   for (auto _ : state) {
-    state.PauseTiming();
-    AspectList aspects = input;
-    state.ResumeTiming();
-    GroupByPlanet(aspects, planets);
-    benchmark::DoNotOptimize(aspects.data());
+    EntryOrder order = input;
+    GroupByPlanet(list, order, planets);
+    benchmark::DoNotOptimize(order.data());
   }
   SetItems(state);
 }
 
-// Rows of one table in each layout. The page stream has no buffer, so every write to it is
-// dropped at once and only the building of the rows counts.
+// Rows of one table in each layout, in the order that table shows. The page stream has no
+// buffer, so every write to it is dropped at once and only the building of the rows counts.
 void BM_WriteAspectRows(benchmark::State& state) {
-  TextStore store;
-  AspectList aspects = MakeAspectList(static_cast<std::size_t>(state.range(0)), store);
+  const AspectList list = MakeAspectList(static_cast<std::size_t>(state.range(0)));
   const auto layout = static_cast<TableLayout>(state.range(1));
-  if (layout == TableLayout::aspectTypeTable) GroupByAspectType(aspects, AspectTypeNames(aspects));
-  if (layout == TableLayout::planetTable) GroupByPlanet(aspects, PlanetNames(aspects));
+  EntryOrder order = OrbOrder(list);
+  if (layout == TableLayout::aspectTypeTable) order = AspectTypeOrder(list);
+  if (layout == TableLayout::planetTable) {
+    order = MirroredOrder(list);
+    const NameList planets = PlanetNames(list, order);
+    SortByOrb(list, order);
+    GroupByPlanet(list, order, planets);
+  }
   std::ostream page(nullptr);
-  for (auto _ : state) WriteAspectRows(page, aspects, layout);
+  for (auto _ : state) WriteAspectRows(page, list, order, layout);
   SetItems(state);
 }
 
 BENCHMARK(BM_ParseAspectLine)->Arg(1000);
+BENCHMARK(BM_AddEntry)->Arg(1000)->Arg(100000);
 BENCHMARK(BM_SortByOrb)->Arg(1000)->Arg(100000);
 BENCHMARK(BM_GroupByAspectType)->Arg(1000)->Arg(100000);
+BENCHMARK(BM_PlanetOrder)->Arg(1000)->Arg(100000);
 BENCHMARK(BM_GroupByPlanet)->Arg(1000)->Arg(100000);
 BENCHMARK(BM_WriteAspectRows)->ArgsProduct({{1000, 100000}, {1, 2, 3}});
 

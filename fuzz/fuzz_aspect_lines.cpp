@@ -4,12 +4,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
 
 #include "aspectlist/aspect_entry.h"
 #include "aspectlist/aspects_list_reader.h"
+#include "aspectlist/entry_order.h"
 #include "platform/line_reader.h"
 #include "reference_lines.h"
 #include "run/run_log.h"
@@ -49,20 +51,18 @@ bool Within(std::string_view inner, const char* begin, const char* end) {
 }
 
 void CheckParsedLine(std::string_view line) {
-  TextStore store;
-  const std::optional<AspectEntry> entry = ParseAspectLine(line, store);
+  const std::optional<AspectFields> entry = ParseAspectLine(line);
   Check(entry.has_value() == ReferenceIsAspectLine(line), "entry exactly for aspect lines");
   if (!entry) return;
 
-  // All four texts lie in one kept copy of the line, in field order, the orb text at its end.
-  const char* copy = entry->aspect.data();
+  // All four texts lie in the line, in field order, the orb text at its end.
+  const char* copy = line.data();
   const char* copyEnd = copy + line.size();
-  Check(line.size() == 0 || !Within(entry->aspect, line.data(), line.data() + line.size()),
-        "texts refer to the kept copy, not to the caller's line");
-  Check(std::string_view(copy, line.size()) == line, "the copy holds the line");
+  Check(Within(entry->aspect, copy, copyEnd) && entry->aspect.data() == copy,
+        "aspect at the line's start");
   Check(Within(entry->fromPlanet, copy, copyEnd) && Within(entry->toPlanet, copy, copyEnd) &&
             Within(entry->orbText, copy, copyEnd),
-        "texts inside the copy");
+        "texts inside the line");
   Check(entry->orbText.data() + entry->orbText.size() == copyEnd, "orb text runs to the end");
 
   // The aspect name is everything before the first whitespace, followed by whitespace only
@@ -101,6 +101,24 @@ void CheckParsedLine(std::string_view line) {
     Check(entry->orbText[i] >= '0' && entry->orbText[i] <= '9', "orb starts with digits");
   }
   Check(entry->orbSeconds == ReferenceOrbSeconds(entry->orbText), "orb seconds");
+
+  // Added to a list, the entry keeps copies of its texts and gives them back unchanged.
+  const std::string before(line);
+  AspectList list;
+  AddEntry(list, *entry);
+  AddEntry(list, *entry);
+  Check(list.entries.size() == 2 && std::string_view(before) == line, "one entry per call");
+  for (const EntryRef ref : {EntryRef{0}, EntryRef{1}}) {
+    Check(AspectNameText(list, ref) == entry->aspect &&
+              FromPlanetText(list, ref) == entry->fromPlanet &&
+              ToPlanetText(list, ref) == entry->toPlanet && OrbTextOf(list, ref) == entry->orbText,
+          "the list gives back the entry's texts");
+    Check(AspectNameText(list, ref).data() < line.data() ||
+              AspectNameText(list, ref).data() >= line.data() + line.size(),
+          "the list keeps its own copies");
+  }
+  Check(TextCount(list.aspectNames) == 1 && TextCount(list.orbTexts) == 1,
+        "equal texts are kept once");
 }
 
 void CheckAspectsList(std::string_view data) {
@@ -109,8 +127,7 @@ void CheckAspectsList(std::string_view data) {
   RunLog log;  // never opened: its lines go nowhere, as for a log that could not be created
   std::string headerText;
   AspectList aspects;
-  TextStore lineCopies;
-  ReadAspectsList(reader, headerText, aspects, lineCopies, log, "input");
+  ReadAspectsList(reader, headerText, aspects, log, "input");
 
   const std::vector<ReferenceLine> lines = ReferenceLines(data, CodePage::windows1252);
   std::string expectedHeader;
@@ -119,11 +136,12 @@ void CheckAspectsList(std::string_view data) {
     expectedHeader += "<br>";
   }
   Check(headerText == expectedHeader, "header text");
-  Check(aspects.size() == ReferenceEntryCount(lines), "one entry per aspect line");
-  for (const AspectEntry& entry : aspects) {
-    Check(entry.orbText.size() <= 127, "line cut at 127 bytes");
-    Check(entry.orbText.find('\n') == std::string_view::npos &&
-              entry.orbText.find('\0') == std::string_view::npos,
+  Check(aspects.entries.size() == ReferenceEntryCount(lines), "one entry per aspect line");
+  for (const EntryRef ref : ReadingOrder(aspects)) {
+    const std::string_view orbText = OrbTextOf(aspects, ref);
+    Check(orbText.size() <= 127, "line cut at 127 bytes");
+    Check(orbText.find('\n') == std::string_view::npos &&
+              orbText.find('\0') == std::string_view::npos,
           "no line end or zero byte in a line");
   }
 }

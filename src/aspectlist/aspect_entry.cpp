@@ -47,26 +47,26 @@ std::optional<LineSplit> SplitLine(std::string_view line) {
 // Sets `toPlanet`, `orbSign` and `orbText`: the orb digits run back from the degree sign, the
 // byte before them is the sign unless it is whitespace, and whitespace between the to-planet and
 // the sign is dropped.
-void SplitOrb(std::string_view line, const LineSplit& split, AspectEntry& entry) {
+void SplitOrb(std::string_view line, const LineSplit& split, AspectFields& fields) {
   const std::size_t toStart = split.dash + 1;
   std::size_t beforeDigits = split.degreeSign;
   while (beforeDigits > toStart && IsDigit(line[beforeDigits - 1])) --beforeDigits;
-  entry.orbText = line.substr(beforeDigits);
+  fields.orbText = line.substr(beforeDigits);
   if (beforeDigits == toStart) {  // the digits follow the '-' at once: no to-planet, no sign
-    entry.toPlanet = line.substr(toStart, 0);
-    entry.orbSign = ' ';
+    fields.toPlanet = line.substr(toStart, 0);
+    fields.orbSign = ' ';
     return;
   }
   const std::size_t signPosition = beforeDigits - 1;
   std::size_t toEnd = signPosition + 1;
   if (IsWhitespace(line[signPosition])) {
-    entry.orbSign = ' ';
+    fields.orbSign = ' ';
   } else {
-    entry.orbSign = line[signPosition];
+    fields.orbSign = line[signPosition];
     toEnd = signPosition;
   }
   while (toEnd > toStart && IsWhitespace(line[toEnd - 1])) --toEnd;
-  entry.toPlanet = line.substr(toStart, toEnd - toStart);
+  fields.toPlanet = line.substr(toStart, toEnd - toStart);
 }
 
 }  // namespace
@@ -97,16 +97,26 @@ bool IsAspectLine(std::string_view line) {
   return SplitLine(line).has_value();
 }
 
-std::optional<AspectEntry> ParseAspectLine(std::string_view line, TextStore& store) {
+std::optional<AspectFields> ParseAspectLine(std::string_view line) {
   const std::optional<LineSplit> split = SplitLine(line);
   if (!split) return std::nullopt;
-  const std::string_view copy = KeepText(store, line);
+  AspectFields fields;
+  fields.aspect = line.substr(0, split->aspectEnd);
+  fields.fromPlanet = line.substr(split->fromStart, split->dash - split->fromStart);
+  SplitOrb(line, *split, fields);
+  fields.orbSeconds = OrbSecondsOf(fields.orbText);
+  return fields;
+}
+
+void AddEntry(AspectList& list, const AspectFields& fields) {
   AspectEntry entry;
-  entry.aspect = copy.substr(0, split->aspectEnd);
-  entry.fromPlanet = copy.substr(split->fromStart, split->dash - split->fromStart);
-  SplitOrb(copy, *split, entry);
-  entry.orbSeconds = OrbSecondsOf(entry.orbText);
-  return entry;
+  entry.aspect = NumberText(list.aspectNames, fields.aspect);
+  entry.fromPlanet = NumberText(list.planetNames, fields.fromPlanet);
+  entry.toPlanet = NumberText(list.planetNames, fields.toPlanet);
+  entry.orbText = NumberText(list.orbTexts, fields.orbText);
+  entry.orbSeconds = fields.orbSeconds;
+  entry.orbSign = fields.orbSign;
+  list.entries.push_back(entry);
 }
 
 }  // namespace korvo

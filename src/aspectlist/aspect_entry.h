@@ -6,29 +6,45 @@
 #include <string_view>
 #include <vector>
 
-#include "aspectlist/text_store.h"
+#include "aspectlist/numbered_texts.h"
 
 namespace korvo {
 
 inline constexpr std::int32_t kLargestOrbSeconds = std::numeric_limits<std::int32_t>::max();
 
-// The text of every field of a default entry: four 0xFF bytes, shared by all of them.
-inline constexpr std::string_view kDefaultEntryText = "\xFF\xFF\xFF\xFF";
-
 inline constexpr char kDegreeSign = '\xB0';
 
-// One aspect between two planets with its orb. Its texts refer into one kept copy of its input
-// line, shared by every copy of the entry, so entries are cheap plain values.
-struct AspectEntry {
-  std::string_view aspect = kDefaultEntryText;
-  std::string_view fromPlanet = kDefaultEntryText;
-  std::string_view toPlanet = kDefaultEntryText;
-  std::string_view orbText = kDefaultEntryText;  // the orb as written, without its sign
+// The fields of one aspect line, as views into the line.
+struct AspectFields {
+  std::string_view aspect;
+  std::string_view fromPlanet;
+  std::string_view toPlanet;
+  std::string_view orbText;                      // the orb as written, without its sign
   std::int32_t orbSeconds = kLargestOrbSeconds;  // the orb's size; the sign is not applied
   char orbSign = ' ';                            // the byte before the orb digits, or a space
 };
 
-using AspectList = std::vector<AspectEntry>;
+// One aspect between two planets with its orb, read once and never moved. Its texts are numbers
+// in the list's tables of texts, so an entry is 24 bytes and two names are the same exactly when
+// their numbers are.
+struct AspectEntry {
+  std::uint32_t aspect = 0;      // in AspectList::aspectNames
+  std::uint32_t fromPlanet = 0;  // in AspectList::planetNames
+  std::uint32_t toPlanet = 0;    // in AspectList::planetNames
+  std::uint32_t orbText = 0;     // in AspectList::orbTexts
+  std::int32_t orbSeconds = kLargestOrbSeconds;
+  char orbSign = ' ';
+};
+
+// The entries in the order they were read, and the texts they refer to: each distinct aspect
+// name, planet name and orb text kept once. From-planets and to-planets share one table, so a
+// mirrored entry's planets are numbered like any other.
+struct AspectList {
+  std::vector<AspectEntry> entries;
+  NumberedTexts aspectNames;
+  NumberedTexts planetNames;
+  NumberedTexts orbTexts;
+};
 
 // Whitespace is exactly the bytes 0x09 to 0x0D and 0x20; the zero byte and bytes from 0x80 up
 // are neither whitespace nor digits.
@@ -53,9 +69,13 @@ inline bool IsOrbSign(char sign) {
   return sign == ' ' || sign == '+' || sign == '-';
 }
 
-// The entry that an aspect line describes, its texts kept in `store`; nothing when the line
-// lacks one of the three things an aspect line must hold: a whitespace byte, a '-' after the
-// whitespace that follows the aspect name, and a 0xB0 after that '-'.
-std::optional<AspectEntry> ParseAspectLine(std::string_view line, TextStore& store);
+// The fields that an aspect line describes; nothing when the line lacks one of the three things
+// an aspect line must hold: a whitespace byte, a '-' after the whitespace that follows the aspect
+// name, and a 0xB0 after that '-'.
+std::optional<AspectFields> ParseAspectLine(std::string_view line);
+
+// Appends the entry of `fields` to the list, numbering its texts; a text not seen before is
+// kept, so the line the fields point into may be reused afterwards.
+void AddEntry(AspectList& list, const AspectFields& fields);
 
 }  // namespace korvo

@@ -1,5 +1,7 @@
 #include "aspectlist/aspects_list_reader.h"
 
+#include <algorithm>
+
 #include "run/log_texts.h"
 
 namespace korvo {
@@ -23,18 +25,18 @@ void ReadHeader(LineReader& reader, std::string& headerText, RunLog& log,
 
 }  // namespace
 
-void ReadAspectsList(LineReader& reader, std::string& headerText, AspectList& aspects,
-                     TextStore& lineCopies, RunLog& log, std::string_view inputName) {
+void ReadAspectsList(LineReader& reader, std::string& headerText, AspectList& aspects, RunLog& log,
+                     std::string_view inputName) {
   ReadHeader(reader, headerText, log, inputName);
-  aspects.reserve(kInitialListRoom);
+  aspects.entries.reserve(std::max(aspects.entries.capacity(), kInitialListRoom));
   while (const std::optional<InputLine> line = NextLineLogged(reader, log, inputName)) {
     if (line->text.find(kDegreeSign) == std::string_view::npos) continue;
-    if (std::optional<AspectEntry> entry = ParseAspectLine(line->text, lineCopies)) {
-      if (!IsOrbSign(entry->orbSign)) {
+    if (const std::optional<AspectFields> fields = ParseAspectLine(line->text)) {
+      if (!IsOrbSign(fields->orbSign)) {
         LogLine(log, {kLine, std::to_string(reader.lineNumber), kOf, inputName, kOrbSign,
-                      std::string_view(&entry->orbSign, 1), kIsNotASign});
+                      std::string_view(&fields->orbSign, 1), kIsNotASign});
       }
-      aspects.push_back(*entry);
+      AddEntry(aspects, *fields);
     } else {
       LogLine(log, {kLine, std::to_string(reader.lineNumber), kOf, inputName, kNotAnAspectLine});
     }

@@ -17,7 +17,7 @@ inline constexpr std::string_view kHeaderLineEnd = "<br>";
 // A line with 0xB0 that is no aspect line is logged and passed over, and so is the rest of a line
 // longer than 127 bytes. Logged too: a header whose four lines all read as aspect lines, and an
 // orb sign that is not '+', '-' or whitespace. `inputName` names the file in those log lines.
-void ReadAspectsList(LineReader& reader, std::string& headerText, AspectList& aspects,
-                     TextStore& lineCopies, RunLog& log, std::string_view inputName);
+void ReadAspectsList(LineReader& reader, std::string& headerText, AspectList& aspects, RunLog& log,
+                     std::string_view inputName);
 
 }  // namespace korvo

@@ -9,7 +9,7 @@
 
 #include "aspectlist/aspect_entry.h"
 #include "aspectlist/aspects_list_reader.h"
-#include "aspectlist/text_store.h"
+#include "aspectlist/entry_order.h"
 #include "driver/command_line.h"
 #include "driver/exit_status.h"
 #include "driver/language.h"
@@ -43,8 +43,8 @@ struct RunState {
   RunLog log;
   std::ifstream input;
   std::string headerText;
-  TextStore lineCopies;  // the kept copies of the aspect lines that the entries refer into
   AspectList aspects;
+  EntryOrder order;  // of the table being written, each derived from the one before
   WholeFile page;
   std::ifstream aspectTypesFile;
   std::ifstream planetsFile;
@@ -97,9 +97,9 @@ bool OpenInput(RunState& run) {
 }
 
 // Room for the list before it is read, estimated from the input's size, so that the list need
-// not move while it grows nor when natal mirroring doubles it: moving it costs little, but each
-// move touches fresh memory, and that is most of a large run's page faults. A short estimate
-// only means the list grows as usual; a long one leaves memory reserved but never touched.
+// not move while it grows: moving it costs little, but each move touches fresh memory, and that
+// is most of a large run's page faults. A short estimate only means the list grows as usual; a
+// long one leaves memory reserved but never touched.
 constexpr std::uintmax_t kTypicalAspectLineBytes = 24;
 constexpr std::uintmax_t kLargestEstimatedCount = std::uintmax_t{1} << 22;
 
@@ -117,11 +117,12 @@ std::size_t EstimatedAspectCount(std::ifstream& input) {
 }
 
 void ReadInput(RunState& run) {
-  run.aspects.reserve(2 * EstimatedAspectCount(run.input));
-  AdviseLargePages(run.aspects.data(), run.aspects.capacity() * sizeof(AspectEntry));
+  std::vector<AspectEntry>& entries = run.aspects.entries;
+  entries.reserve(EstimatedAspectCount(run.input));
+  AdviseLargePages(entries.data(), entries.capacity() * sizeof(AspectEntry));
   LineReader reader = MakeLineReader(run.input, CodePageOf(run.language));
-  ReadAspectsList(reader, run.headerText, run.aspects, run.lineCopies, run.log, run.inputFileName);
-  LogLine(run.log, {kExtracted, std::to_string(run.aspects.size()), kAspects});
+  ReadAspectsList(reader, run.headerText, run.aspects, run.log, run.inputFileName);
+  LogLine(run.log, {kExtracted, std::to_string(entries.size()), kAspects});
 }
 
 // Derives the page name from the input name and opens the page. A name too long for its buffer,
@@ -150,7 +151,7 @@ void LogTableWritten(RunState& run, TableLayout layout) {
 
 void WriteOrbTable(RunState& run) {
   WritePageStart(run.page.stream, run.language, run.headerText);
-  WriteTableBlock(run.page.stream, run.aspects, TableLayout::orbTable, run.language);
+  WriteTableBlock(run.page.stream, run.aspects, run.order, TableLayout::orbTable, run.language);
   LogTableWritten(run, TableLayout::orbTable);
 }
 
@@ -160,9 +161,10 @@ void WriteAspectTypeTable(RunState& run) {
     LineReader reader = MakeLineReader(run.aspectTypesFile, CodePageOf(run.language));
     ReadAspectTypes(reader, run.aspectTypes, run.log, run.aspectTypesFileName);
   }
-  AppendMissingTypes(run.aspects, run.aspectTypes);
-  GroupByAspectType(run.aspects, run.aspectTypes);
-  WriteTableBlock(run.page.stream, run.aspects, TableLayout::aspectTypeTable, run.language);
+  AppendMissingTypes(run.aspects, run.order, run.aspectTypes);
+  GroupByAspectType(run.aspects, run.order, run.aspectTypes);
+  WriteTableBlock(run.page.stream, run.aspects, run.order, TableLayout::aspectTypeTable,
+                  run.language);
   LogTableWritten(run, TableLayout::aspectTypeTable);
 }
 
@@ -186,13 +188,13 @@ void ReadPlanetsFile(RunState& run) {
 }
 
 void WritePlanetTable(RunState& run) {
-  if (run.chartMode == ChartMode::natal) MirrorAspects(run.aspects);
+  if (run.chartMode == ChartMode::natal) MirrorAspects(run.order);
   run.planets.reserve(kPlanetNamesRoom);
   ReadPlanetsFile(run);
-  CompletePlanets(run.aspects, run.planets, run.language);
-  SortByOrb(run.aspects);
-  GroupByPlanet(run.aspects, run.planets);
-  WriteTableBlock(run.page.stream, run.aspects, TableLayout::planetTable, run.language);
+  CompletePlanets(run.aspects, run.order, run.planets, run.language);
+  SortByOrb(run.aspects, run.order);
+  GroupByPlanet(run.aspects, run.order, run.planets);
+  WriteTableBlock(run.page.stream, run.aspects, run.order, TableLayout::planetTable, run.language);
   WritePageEnd(run.page.stream);
   LogTableWritten(run, TableLayout::planetTable);
 }
@@ -214,7 +216,8 @@ ExitStatus Run(int argumentCount, const char* const* arguments) {
   StartRun(run, argumentCount, arguments);
   if (!OpenInput(run)) return ExitStatus::inputNotOpened;
   ReadInput(run);
-  SortByOrb(run.aspects);
+  run.order = ReadingOrder(run.aspects);
+  SortByOrb(run.aspects, run.order);
   if (!OpenPage(run)) return ExitStatus::pageNotWritten;
   WriteOrbTable(run);
   WriteAspectTypeTable(run);

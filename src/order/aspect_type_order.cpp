@@ -95,12 +95,12 @@ void ReadAspectTypes(LineReader& reader, NameList& aspectTypes, RunLog& log,
   }
 }
 
-void AppendMissingTypes(const AspectList& aspects, NameList& aspectTypes) {
-  AppendMissingNames(aspects, aspectTypes, &AspectEntry::aspect);
+void AppendMissingTypes(const AspectList& list, const EntryOrder& order, NameList& aspectTypes) {
+  AppendMissingNames(list, order, aspectTypes, GroupingName::aspect);
 }
 
-void GroupByAspectType(AspectList& aspects, const NameList& aspectTypes) {
-  GroupByName(aspects, aspectTypes, &AspectEntry::aspect);
+void GroupByAspectType(const AspectList& list, EntryOrder& order, const NameList& aspectTypes) {
+  GroupByName(list, order, aspectTypes, GroupingName::aspect);
 }
 
 }  // namespace korvo

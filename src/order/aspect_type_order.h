@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "aspectlist/aspect_entry.h"
+#include "aspectlist/entry_order.h"
 #include "order/name_groups.h"
 #include "platform/line_reader.h"
 #include "run/run_log.h"
@@ -34,10 +35,10 @@ bool OpenAspectTypesFile(std::ifstream& stream, std::string& aspectTypesFileName
 void ReadAspectTypes(LineReader& reader, NameList& aspectTypes, RunLog& log,
                      std::string_view fileName);
 
-// Appends the aspect names of the list that are not yet types, in list order, each once.
-void AppendMissingTypes(const AspectList& aspects, NameList& aspectTypes);
+// Appends the aspect names of the entries that are not yet types, in the order given, each once.
+void AppendMissingTypes(const AspectList& list, const EntryOrder& order, NameList& aspectTypes);
 
-// Groups the list by aspect name in the order of the types.
-void GroupByAspectType(AspectList& aspects, const NameList& aspectTypes);
+// Groups the order by aspect name in the order of the types.
+void GroupByAspectType(const AspectList& list, EntryOrder& order, const NameList& aspectTypes);
 
 }  // namespace korvo

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "aspectlist/aspect_entry.h"
+#include "aspectlist/entry_order.h"
 
 namespace korvo {
 
@@ -12,15 +13,18 @@ namespace korvo {
 // nothing is trimmed.
 using NameList = std::vector<std::string>;
 
-// The field of an entry that a grouping looks at: its aspect name or its from-planet.
-using EntryName = std::string_view AspectEntry::*;
+// The name of an entry that a grouping looks at: its aspect name or its from-planet (the
+// to-planet of a mirrored entry).
+enum class GroupingName { aspect, fromPlanet };
 
-// Appends, in list order, each name of the entries that `names` does not hold yet, once.
-void AppendMissingNames(const AspectList& aspects, NameList& names, EntryName field);
+// Appends, in the order given, each name of the entries that `names` does not hold yet, once.
+void AppendMissingNames(const AspectList& list, const EntryOrder& order, NameList& names,
+                        GroupingName field);
 
-// Rebuilds the list group by group in the order of `names`: each name collects, in list order,
-// the entries whose field equals it. A name listed k times collects its entries k times; an
-// entry whose name is not listed is left out.
-void GroupByName(AspectList& aspects, const NameList& names, EntryName field);
+// Rebuilds the order group by group in the order of `names`: each name collects, in the order
+// given, the entries whose name equals it. A name listed k times collects its entries k times;
+// an entry whose name is not listed is left out. Names are matched by number, not by bytes.
+void GroupByName(const AspectList& list, EntryOrder& order, const NameList& names,
+                 GroupingName field);
 
 }  // namespace korvo

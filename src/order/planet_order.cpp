@@ -1,7 +1,5 @@
 #include "order/planet_order.h"
 
-#include <utility>
-
 #include "platform/file_system.h"
 
 namespace korvo {
@@ -30,14 +28,10 @@ std::string PlanetsFileName(LanguageFlag language) {
                                                       : "Language/English/Planets.txt");
 }
 
-void MirrorAspects(AspectList& aspects) {
-  const std::size_t count = aspects.size();
-  aspects.reserve(2 * count);
-  for (std::size_t i = 0; i < count; ++i) {
-    AspectEntry mirrored = aspects[i];
-    std::swap(mirrored.fromPlanet, mirrored.toPlanet);
-    aspects.push_back(mirrored);
-  }
+void MirrorAspects(EntryOrder& order) {
+  const std::size_t count = order.size();
+  order.reserve(2 * count);
+  for (std::size_t place = 0; place < count; ++place) order.push_back(order[place] ^ kMirroredFlag);
 }
 
 void ReadPlanets(LineReader& reader, NameList& planets, RunLog& log, std::string_view fileName) {
@@ -47,13 +41,14 @@ void ReadPlanets(LineReader& reader, NameList& planets, RunLog& log, std::string
   }
 }
 
-void CompletePlanets(const AspectList& aspects, NameList& planets, LanguageFlag language) {
+void CompletePlanets(const AspectList& list, const EntryOrder& order, NameList& planets,
+                     LanguageFlag language) {
   for (const std::string_view house : HouseNames(language)) planets.emplace_back(house);
-  AppendMissingNames(aspects, planets, &AspectEntry::fromPlanet);
+  AppendMissingNames(list, order, planets, GroupingName::fromPlanet);
 }
 
-void GroupByPlanet(AspectList& aspects, const NameList& planets) {
-  GroupByName(aspects, planets, &AspectEntry::fromPlanet);
+void GroupByPlanet(const AspectList& list, EntryOrder& order, const NameList& planets) {
+  GroupByName(list, order, planets, GroupingName::fromPlanet);
 }
 
 }  // namespace korvo

@@ -5,10 +5,11 @@
 #include <string_view>
 
 #include "aspectlist/aspect_entry.h"
-#include "run/run_log.h"
-#include "run/settings.h"
+#include "aspectlist/entry_order.h"
 #include "order/name_groups.h"
 #include "platform/line_reader.h"
+#include "run/run_log.h"
+#include "run/settings.h"
 
 namespace korvo {
 
@@ -20,18 +21,20 @@ const std::array<std::string_view, kHouseCount>& HouseNames(LanguageFlag languag
 // The planets file of a language, relative to the current directory.
 std::string PlanetsFileName(LanguageFlag language);
 
-// Appends a copy of every entry with its from-planet and to-planet exchanged.
-void MirrorAspects(AspectList& aspects);
+// Appends every place of the order again, marked mirrored: the same entry, shown with its
+// from-planet and to-planet exchanged.
+void MirrorAspects(EntryOrder& order);
 
 // Appends one planet name per line; a line that starts with whitespace is passed over, and a
 // name keeps its trailing blanks. Names are not de-duplicated.
 void ReadPlanets(LineReader& reader, NameList& planets, RunLog& log, std::string_view fileName);
 
-// Appends the house names, then every from-planet that the names do not hold yet, in list
-// order, each once.
-void CompletePlanets(const AspectList& aspects, NameList& planets, LanguageFlag language);
+// Appends the house names, then every from-planet that the names do not hold yet, in the order
+// given, each once.
+void CompletePlanets(const AspectList& list, const EntryOrder& order, NameList& planets,
+                     LanguageFlag language);
 
-// Groups the list by from-planet in the order of the planets.
-void GroupByPlanet(AspectList& aspects, const NameList& planets);
+// Groups the order by from-planet in the order of the planets.
+void GroupByPlanet(const AspectList& list, EntryOrder& order, const NameList& planets);
 
 }  // namespace korvo

@@ -23,11 +23,11 @@ void WritePageStart(std::ostream& page, LanguageFlag language, std::string_view 
   WriteCrLf(page, kHeaderBlockEnd);
 }
 
-void WriteTableBlock(std::ostream& page, const AspectList& aspects, TableLayout layout,
-                     LanguageFlag language) {
+void WriteTableBlock(std::ostream& page, const AspectList& list, const EntryOrder& order,
+                     TableLayout layout, LanguageFlag language) {
   WriteCrLf(page, kTableStart);
   WriteCrLf(page, TableHeaderRow(layout, language));
-  WriteAspectRows(page, aspects, layout);
+  WriteAspectRows(page, list, order, layout);
   WriteCrLf(page, kTableEnd);
 }
 

@@ -5,8 +5,9 @@
 #include <string_view>
 
 #include "aspectlist/aspect_entry.h"
-#include "run/settings.h"
+#include "aspectlist/entry_order.h"
 #include "report/table_writer.h"
+#include "run/settings.h"
 
 namespace korvo {
 
@@ -19,8 +20,8 @@ std::string MakePageName(std::string_view inputName, char separator);
 void WritePageStart(std::ostream& page, LanguageFlag language, std::string_view headerText);
 
 // One table: its start, the header row of the layout, one row per entry, its end.
-void WriteTableBlock(std::ostream& page, const AspectList& aspects, TableLayout layout,
-                     LanguageFlag language);
+void WriteTableBlock(std::ostream& page, const AspectList& list, const EntryOrder& order,
+                     TableLayout layout, LanguageFlag language);
 
 void WritePageEnd(std::ostream& page);
 

@@ -36,10 +36,6 @@ void AppendSpacerCell(std::string& row) {
   row.append(kCentredHeaderCell).append(kSpacerContent).append(kHeaderCellEnd);
 }
 
-std::string_view SignPiece(const char& sign) {
-  return IsWhitespace(sign) ? kWhitespaceSign : std::string_view(&sign, 1);
-}
-
 // The rows of one call on their way to the page, written out whenever the batch is full.
 struct RowBatch {
   std::ostream& page;
@@ -47,14 +43,15 @@ struct RowBatch {
   std::size_t used = 0;
 };
 
-// The fixed texts of any one row (the pieces above and a sign) come to less than this.
-constexpr std::size_t kFixedRowBytesBound = 256;
+// The fixed texts of any one row (the pieces above and a sign), and the fixed-size moves that
+// copy its four texts, come to less than this beyond the texts' own lengths.
+constexpr std::size_t kFixedRowBytesBound = 256 + 4 * kTextReadSlack;
 static_assert(kOrbRowStart.size() + kWhitespaceSign.size() + 3 + kOrbRowAfterOrb.size() +
                   2 * kBetweenNames.size() + kLastNameEnd.size() <
-              kFixedRowBytesBound);
+              kFixedRowBytesBound - 4 * kTextReadSlack);
 static_assert(kGroupedRowStart.size() + 7 + 2 * kBetweenNames.size() + kGroupedRowOrbCell.size() +
                   kWhitespaceSign.size() + kGroupedRowEnd.size() <
-              kFixedRowBytesBound);
+              kFixedRowBytesBound - 4 * kTextReadSlack);
 
 void FlushRows(RowBatch& batch) {
   batch.page.write(batch.bytes.data(), static_cast<std::streamsize>(batch.used));
@@ -80,41 +77,72 @@ inline char* Put(char* out, std::string_view text) {
   return out + text.size();
 }
 
-void AppendOrbTableRow(RowBatch& batch, const AspectEntry& entry) {
-  char* out = RoomForRow(batch, kFixedRowBytesBound + entry.orbText.size() + entry.aspect.size() +
-                                    entry.fromPlanet.size() + entry.toPlanet.size());
+// Copies a text of a list's tables, whose first kTextReadSlack bytes may always be read: a short
+// one in one fixed-size move, which the row's room allows for.
+inline char* PutListText(char* out, std::string_view text) {
+  if (text.size() <= kTextReadSlack) {
+    std::memcpy(out, text.data(), kTextReadSlack);
+    return out + text.size();
+  }
+  return Put(out, text);
+}
+
+inline char* PutSign(char* out, char sign) {
+  if (IsWhitespace(sign)) return Put(out, kWhitespaceSign);
+  *out = sign;
+  return out + 1;
+}
+
+// The texts of one row, in the order the entry stands in (a mirrored entry's planets exchanged).
+struct RowTexts {
+  std::string_view aspect, fromPlanet, toPlanet, orbText;
+  char orbSign;
+};
+
+RowTexts TextsOf(const AspectList& list, EntryRef ref) {
+  const AspectEntry& entry = EntryAt(list, ref);
+  const bool mirrored = IsMirrored(ref);
+  return {TextOf(list.aspectNames, entry.aspect),
+          TextOf(list.planetNames, mirrored ? entry.toPlanet : entry.fromPlanet),
+          TextOf(list.planetNames, mirrored ? entry.fromPlanet : entry.toPlanet),
+          TextOf(list.orbTexts, entry.orbText), entry.orbSign};
+}
+
+void AppendOrbTableRow(RowBatch& batch, const RowTexts& texts) {
+  char* out = RoomForRow(batch, kFixedRowBytesBound + texts.orbText.size() + texts.aspect.size() +
+                                    texts.fromPlanet.size() + texts.toPlanet.size());
   out = Put(out, kOrbRowStart);
-  out = Put(out, SignPiece(entry.orbSign));
+  out = PutSign(out, texts.orbSign);
   out = Put(out, "<b>");
-  out = Put(out, entry.orbText);
+  out = PutListText(out, texts.orbText);
   out = Put(out, kOrbRowAfterOrb);
-  out = Put(out, entry.aspect);
+  out = PutListText(out, texts.aspect);
   out = Put(out, kBetweenNames);
-  out = Put(out, entry.fromPlanet);
+  out = PutListText(out, texts.fromPlanet);
   out = Put(out, kBetweenNames);
-  out = Put(out, entry.toPlanet);
+  out = PutListText(out, texts.toPlanet);
   RowWritten(batch, Put(out, kLastNameEnd));
 }
 
 // A row of a grouped table: the group name (left out when it repeats the previous row's), two
 // more names, and the orb last.
-void AppendGroupedRow(RowBatch& batch, const AspectEntry& entry, std::string_view groupName,
+void AppendGroupedRow(RowBatch& batch, const RowTexts& texts, std::string_view groupName,
                       bool showGroupName, std::string_view secondName, std::string_view thirdName) {
   char* out = RoomForRow(batch, kFixedRowBytesBound + groupName.size() + secondName.size() +
-                                    thirdName.size() + entry.orbText.size());
+                                    thirdName.size() + texts.orbText.size());
   out = Put(out, kGroupedRowStart);
   if (showGroupName) {
     out = Put(out, "<b>");
-    out = Put(out, groupName);
+    out = PutListText(out, groupName);
     out = Put(out, "</b>");
   }
   out = Put(out, kBetweenNames);
-  out = Put(out, secondName);
+  out = PutListText(out, secondName);
   out = Put(out, kBetweenNames);
-  out = Put(out, thirdName);
+  out = PutListText(out, thirdName);
   out = Put(out, kGroupedRowOrbCell);
-  out = Put(out, SignPiece(entry.orbSign));
-  out = Put(out, entry.orbText);
+  out = PutSign(out, texts.orbSign);
+  out = PutListText(out, texts.orbText);
   RowWritten(batch, Put(out, kGroupedRowEnd));
 }
 
@@ -153,28 +181,38 @@ std::string TableHeaderRow(TableLayout layout, LanguageFlag language) {
   return row.append(kRowEnd);
 }
 
-std::ostream& WriteAspectRows(std::ostream& page, const AspectList& aspects, TableLayout layout) {
+std::ostream& WriteAspectRows(std::ostream& page, const AspectList& list, const EntryOrder& order,
+                              TableLayout layout) {
   RowBatch batch{page, std::vector<char>(kRowBatchSize)};
-  std::string_view previousGroupName;  // empty at the start of every call
-  for (std::size_t row = 0; row < aspects.size(); ++row) {
-    if (row + kPrefetchDistance < aspects.size()) {
-      PrefetchForReading(aspects[row + kPrefetchDistance].aspect.data());
+  // Group names are compared by number: equal numbers are equal bytes. Each table starts as if
+  // the previous row's group name were empty.
+  const NumberedTexts& groupNames =
+      layout == TableLayout::planetTable ? list.planetNames : list.aspectNames;
+  std::uint32_t previousGroupName = FindText(groupNames, "");
+  for (std::size_t place = 0; place < order.size(); ++place) {
+    if (place + kPrefetchDistance < order.size()) {
+      PrefetchForReading(&EntryAt(list, order[place + kPrefetchDistance]));
     }
-    const AspectEntry& entry = aspects[row];
+    const EntryRef ref = order[place];
+    const RowTexts texts = TextsOf(list, ref);
     switch (layout) {
       case TableLayout::orbTable:
-        AppendOrbTableRow(batch, entry);
+        AppendOrbTableRow(batch, texts);
         break;
-      case TableLayout::planetTable:
-        AppendGroupedRow(batch, entry, entry.fromPlanet, entry.fromPlanet != previousGroupName,
-                         entry.aspect, entry.toPlanet);
-        previousGroupName = entry.fromPlanet;
+      case TableLayout::planetTable: {
+        const std::uint32_t groupName = FromPlanetOf(list, ref);
+        AppendGroupedRow(batch, texts, texts.fromPlanet, groupName != previousGroupName,
+                         texts.aspect, texts.toPlanet);
+        previousGroupName = groupName;
         break;
-      case TableLayout::aspectTypeTable:
-        AppendGroupedRow(batch, entry, entry.aspect, entry.aspect != previousGroupName,
-                         entry.fromPlanet, entry.toPlanet);
-        previousGroupName = entry.aspect;
+      }
+      case TableLayout::aspectTypeTable: {
+        const std::uint32_t groupName = EntryAt(list, ref).aspect;
+        AppendGroupedRow(batch, texts, texts.aspect, groupName != previousGroupName,
+                         texts.fromPlanet, texts.toPlanet);
+        previousGroupName = groupName;
         break;
+      }
     }
   }
   FlushRows(batch);

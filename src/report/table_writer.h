@@ -4,6 +4,7 @@
 #include <string>
 
 #include "aspectlist/aspect_entry.h"
+#include "aspectlist/entry_order.h"
 #include "run/settings.h"
 
 namespace korvo {
@@ -22,9 +23,10 @@ int TableNumber(TableLayout layout);
 // The fixed header row of a layout in a language ("\n" for each line end).
 std::string TableHeaderRow(TableLayout layout, LanguageFlag language);
 
-// Writes one data row per entry, in list order, then flushes the page. In the grouped layouts a
-// group name equal to the previous row's is left out; each call starts with no previous name.
-// Texts go to the page byte for byte; line ends are stored as CR LF.
-std::ostream& WriteAspectRows(std::ostream& page, const AspectList& aspects, TableLayout layout);
+// Writes one data row per place of the order, then flushes the page. In the grouped layouts a
+// group name equal to the previous row's is left out; each call starts with the empty name as
+// the previous one. Texts go to the page byte for byte; line ends are stored as CR LF.
+std::ostream& WriteAspectRows(std::ostream& page, const AspectList& list, const EntryOrder& order,
+                              TableLayout layout);
 
 }  // namespace korvo

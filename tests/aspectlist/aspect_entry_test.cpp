@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "aspectlist/entry_order.h"
 #include "support/test_support.h"
 
 namespace korvo {
@@ -27,8 +28,7 @@ void PrintTo(const Fields& f, std::ostream* out) {
 }
 
 std::optional<Fields> Parse(const std::string& line) {
-  TextStore store;
-  const std::optional<AspectEntry> entry = ParseAspectLine(line, store);
+  const std::optional<AspectFields> entry = ParseAspectLine(line);
   if (!entry) return std::nullopt;
   return Fields{std::string(entry->aspect),
                 std::string(entry->fromPlanet),
@@ -147,31 +147,41 @@ TEST(ParseAspectLine, GivesNoEntryForAMalformedLine) {
   }
 }
 
-TEST(ParseAspectLine, TheEntryKeepsItsOwnCopyOfTheLine) {
-  TextStore store;
+TEST(AddEntry, TheEntryKeepsItsOwnCopyOfTheTexts) {
+  AspectList list;
   std::string line = "Trine Sun-Moon -2" DEG "15'";
-  const std::optional<AspectEntry> entry = ParseAspectLine(line, store);
-  ASSERT_TRUE(entry);
+  const std::optional<AspectFields> fields = ParseAspectLine(line);
+  ASSERT_TRUE(fields);
+  AddEntry(list, *fields);
   line.assign(line.size(), '#');  // the caller's line buffer is reused
-  const AspectEntry copy = *entry;
-  EXPECT_EQ(copy.aspect, "Trine");
-  EXPECT_EQ(copy.fromPlanet, "Sun");
-  EXPECT_EQ(copy.toPlanet, "Moon");
-  EXPECT_EQ(copy.orbText, "2" DEG "15'");
-  EXPECT_EQ(copy.orbSign, '-');
+  ASSERT_EQ(list.entries.size(), 1u);
+  EXPECT_EQ(AspectNameText(list, 0), "Trine");
+  EXPECT_EQ(FromPlanetText(list, 0), "Sun");
+  EXPECT_EQ(ToPlanetText(list, 0), "Moon");
+  EXPECT_EQ(OrbTextOf(list, 0), "2" DEG "15'");
+  EXPECT_EQ(list.entries[0].orbSign, '-');
+  EXPECT_EQ(list.entries[0].orbSeconds, 8100);
 }
 
-TEST(AspectEntry, DefaultEntry) {
-  const AspectEntry first;
-  const AspectEntry second;
-  const std::string fourFF(4, '\xFF');
-  for (const std::string_view text :
-       {first.aspect, first.fromPlanet, first.toPlanet, first.orbText}) {
-    EXPECT_EQ(text, fourFF);
-    EXPECT_EQ(text.data(), second.aspect.data());  // one text shared by all default entries
-  }
-  EXPECT_EQ(first.orbSeconds, 2147483647);
-  EXPECT_EQ(first.orbSign, ' ');
+TEST(AddEntry, EqualBytesShareANumberAndPlanetsShareOneTable) {
+  AspectList list;
+  const std::vector<std::string> lines = {"Trine Sun-Moon 1" DEG, "Trine Moon-Sun 1" DEG,
+                                          "trine Sun-Sun  1" DEG, "Trine Sun -Moon 2" DEG,
+                                          "Trine\tMars-Moon 1" DEG "00'"};
+  for (const std::string& line : lines) AddEntry(list, *ParseAspectLine(line));
+  const std::vector<AspectEntry>& e = list.entries;
+  EXPECT_EQ(e[0].aspect, e[1].aspect);
+  EXPECT_NE(e[0].aspect, e[2].aspect);  // case counts
+  EXPECT_EQ(e[0].fromPlanet, e[1].toPlanet);
+  EXPECT_EQ(e[0].toPlanet, e[1].fromPlanet);
+  EXPECT_EQ(e[2].fromPlanet, e[2].toPlanet);
+  EXPECT_NE(e[3].fromPlanet, e[0].fromPlanet);  // "Sun " keeps its blank
+  EXPECT_EQ(e[0].orbText, e[1].orbText);
+  EXPECT_NE(e[0].orbText, e[4].orbText);
+  EXPECT_EQ(TextCount(list.aspectNames), 2u);
+  EXPECT_EQ(TextCount(list.planetNames), 4u);  // Sun, Moon, "Sun ", Mars
+  EXPECT_EQ(TextOf(list.planetNames, e[3].fromPlanet), "Sun ");
+  EXPECT_EQ(TextOf(list.planetNames, e[4].fromPlanet), "Mars");
 }
 
 TEST(AspectEntry, CharacterClasses) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "aspectlist/entry_order.h"
 #include "support/test_support.h"
 
 namespace korvo {
@@ -24,9 +25,10 @@ struct ReadResult {
   std::string log;
 };
 
-std::string Describe(const AspectEntry& entry) {
-  return std::string(entry.aspect) + " " + std::string(entry.fromPlanet) + "-" +
-         std::string(entry.toPlanet) + " " + entry.orbSign + std::string(entry.orbText);
+std::string Describe(const AspectList& list, EntryRef ref) {
+  return std::string(AspectNameText(list, ref)) + " " + std::string(FromPlanetText(list, ref)) +
+         "-" + std::string(ToPlanetText(list, ref)) + " " + EntryAt(list, ref).orbSign +
+         std::string(OrbTextOf(list, ref));
 }
 
 ReadResult Read(const std::string& bytes) {
@@ -35,10 +37,9 @@ ReadResult Read(const std::string& bytes) {
   test::CapturedLog captured;
   std::string header;
   AspectList aspects;
-  TextStore lineCopies;
-  ReadAspectsList(reader, header, aspects, lineCopies, captured.log, kInputName);
+  ReadAspectsList(reader, header, aspects, captured.log, kInputName);
   ReadResult result{header, {}, captured.Text()};
-  for (const AspectEntry& entry : aspects) result.entries.push_back(Describe(entry));
+  for (const EntryRef ref : ReadingOrder(aspects)) result.entries.push_back(Describe(aspects, ref));
   return result;
 }
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "order/order_test_support.h"
 #include "platform/file_system.h"
+#include "support/entry_builder.h"
 #include "support/test_support.h"
 
 namespace korvo {
@@ -92,10 +92,10 @@ TEST(ReadAspectTypes, ALongLineIsCutAndReadingGoesOn) {
 }
 
 TEST(AppendMissingTypes, AddsUnlistedAspectNamesInListOrder) {
-  test::EntryBuilder b;
-  const AspectList list = {b.Make("Sextile", "a", "b"), b.Make("Trine", "a", "b"),
-                           b.Make("Conj", "a", "b"),    b.Make("Sextile", "c", "d"),
-                           b.Make("trine", "a", "b"),   b.Make("", "a", "b")};
+  test::ListBuilder b;
+  for (const char* aspect : {"Sextile", "Trine", "Conj", "Sextile", "trine", ""}) {
+    b.Add(aspect, "a", "b");
+  }
   struct Row {
     NameList before;
     NameList after;
@@ -108,20 +108,27 @@ TEST(AppendMissingTypes, AddsUnlistedAspectNamesInListOrder) {
   };
   for (const Row& row : rows) {
     NameList names = row.before;
-    AppendMissingTypes(list, names);
+    AppendMissingTypes(b.list, b.Order(), names);
     EXPECT_EQ(names, row.after) << ::testing::PrintToString(row.before);
   }
+  // The order decides which name comes first.
+  NameList reversed;
+  AppendMissingTypes(b.list, {5, 4, 3, 2, 1, 0}, reversed);
+  EXPECT_EQ(reversed, (NameList{"", "trine", "Sextile", "Conj", "Trine"}));
   NameList names = {"Trine"};
-  AppendMissingTypes({}, names);
+  AppendMissingTypes(b.list, {}, names);
   EXPECT_EQ(names, NameList{"Trine"});
 }
 
 TEST(GroupByAspectType, GroupsInNameOrder) {
-  test::EntryBuilder b;
-  const AspectList list = {b.Make("Trine", "t1", "x"),  b.Make("Square", "s1", "x"),
-                           b.Make("Trine", "t2", "x"),  b.Make("Sextile", "x1", "x"),
-                           b.Make("Square", "s2", "x"), b.Make("trine", "lower", "x"),
-                           b.Make("", "empty", "x")};
+  test::ListBuilder b;
+  b.Add("Trine", "t1", "x");
+  b.Add("Square", "s1", "x");
+  b.Add("Trine", "t2", "x");
+  b.Add("Sextile", "x1", "x");
+  b.Add("Square", "s2", "x");
+  b.Add("trine", "lower", "x");
+  b.Add("", "empty", "x");
   struct Row {
     NameList names;
     std::vector<std::string> grouped;
@@ -139,12 +146,12 @@ TEST(GroupByAspectType, GroupsInNameOrder) {
       {{}, {}},
   };
   for (const Row& row : rows) {
-    AspectList grouped = list;
-    GroupByAspectType(grouped, row.names);
-    EXPECT_EQ(Describe(grouped), row.grouped) << ::testing::PrintToString(row.names);
+    EntryOrder grouped = b.Order();
+    GroupByAspectType(b.list, grouped, row.names);
+    EXPECT_EQ(Describe(b.list, grouped), row.grouped) << ::testing::PrintToString(row.names);
   }
-  AspectList empty;
-  GroupByAspectType(empty, {"Trine"});
+  EntryOrder empty;
+  GroupByAspectType(b.list, empty, {"Trine"});
   EXPECT_TRUE(empty.empty());
 }
 

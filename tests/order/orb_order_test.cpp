@@ -2,12 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "order/planet_order.h"
+#include "support/entry_builder.h"
+#include "support/plain_rules.h"
+
 namespace korvo {
 namespace {
+
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
 struct Orb {
   const char* label;
@@ -15,26 +25,18 @@ struct Orb {
   char sign = ' ';
 };
 
-AspectList Entries(const std::vector<Orb>& orbs) {
-  AspectList list;
-  for (const Orb& orb : orbs) {
-    AspectEntry entry;
-    entry.aspect = orb.label;
-    entry.orbSeconds = orb.seconds;
-    entry.orbSign = orb.sign;
-    list.push_back(entry);
-  }
-  return list;
-}
-
-std::vector<std::string> Labels(const AspectList& list) {
+// The labels are aspect names, so the sorted order can be read back as text.
+std::vector<std::string> SortedLabels(const std::vector<Orb>& orbs) {
+  test::ListBuilder b;
+  for (const Orb& orb : orbs) b.Add(orb.label, "a", "b", orb.seconds, "", orb.sign);
+  EntryOrder order = b.Order();
+  SortByOrb(b.list, order);
   std::vector<std::string> labels;
-  for (const AspectEntry& entry : list) labels.emplace_back(entry.aspect);
+  for (const EntryRef ref : order) labels.emplace_back(AspectNameText(b.list, ref));
   return labels;
 }
 
 TEST(SortByOrb, AscendingAndStable) {
-  constexpr std::int32_t kMax = 2147483647;
   struct Row {
     const char* what;
     std::vector<Orb> orbs;
@@ -58,63 +60,63 @@ TEST(SortByOrb, AscendingAndStable) {
        {{"M1", kMax}, {"a", 5}, {"M2", kMax}, {"b", 0}, {"c", kMax - 1}},
        {"b", "a", "c", "M1", "M2"}},
   };
-  for (const Row& row : rows) {
-    AspectList list = Entries(row.orbs);
-    SortByOrb(list);
-    EXPECT_EQ(Labels(list), row.sorted) << row.what;
+  for (const Row& row : rows) EXPECT_EQ(SortedLabels(row.orbs), row.sorted) << row.what;
+}
+
+// Entries whose orbs are `orbs`, sorted from the given order, against a plain stable sort.
+void ExpectLikeAStableSort(const std::vector<std::int32_t>& orbs, const EntryOrder& start) {
+  test::ListBuilder b;
+  for (const std::int32_t orb : orbs) b.Add("a", "b", "c", orb);
+  EntryOrder order = start;
+  SortByOrb(b.list, order);
+  EXPECT_EQ(order, test::PlainSortByOrb(b.list, start)) << orbs.size() << " entries";
+}
+
+TEST(SortByOrb, AgreesWithAStableSortOnKeysThatDifferInEveryByte) {
+  const std::vector<std::vector<std::int32_t>> cases = {
+      {},
+      {5},
+      {3, 1, 2},
+      {1, 1, 1, 1},                                      // all equal: the order stays
+      {7200, 60, 7200, 60, 0},                           // equal pairs keep their order
+      {0x01000000, 0x00010000, 0x00000100, 1, 0},        // each key differs in one byte only
+      {0x01000001, 0x01000000, 0x00FFFFFF, 0x00000001},  // a high byte decides over low ones
+      {-1, 1, 0, -300, 300},                             // negative orbs sort below zero
+      {kMax, 0, kMax, kMin, -1, kMax - 1},               // the extremes of 32 bits
+  };
+  for (const std::vector<std::int32_t>& orbs : cases) {
+    test::ListBuilder b;
+    for (const std::int32_t orb : orbs) b.Add("a", "b", "c", orb);
+    ExpectLikeAStableSort(orbs, b.Order());
   }
 }
 
-TEST(SortByOrb, MovesWholeEntries) {
-  AspectList list = Entries({{"late", 900, '-'}, {"early", 30, '+'}});
-  list[0].fromPlanet = "Sun";
-  list[0].toPlanet = "Moon";
-  list[0].orbText =
-      "0\xB0"
-      "15'";
-  SortByOrb(list);
-  ASSERT_EQ(list.size(), 2u);
-  EXPECT_EQ(list[1].aspect, "late");
-  EXPECT_EQ(list[1].fromPlanet, "Sun");
-  EXPECT_EQ(list[1].toPlanet, "Moon");
-  EXPECT_EQ(list[1].orbText,
-            "0\xB0"
-            "15'");
-  EXPECT_EQ(list[1].orbSeconds, 900);
-  EXPECT_EQ(list[1].orbSign, '-');
-  EXPECT_EQ(list[0].fromPlanet, AspectEntry{}.fromPlanet);  // the other entry kept its defaults
+TEST(SortByOrb, SortsAnyOrderWithMirroredAndRepeatedPlacesStably) {
+  // The planet table sorts an order that holds every entry twice, once mirrored, and perhaps
+  // more often when a name was listed twice; the places of one entry keep their order.
+  const std::vector<std::int32_t> orbs = {300, 60, 300, 0, 60};
+  EntryOrder start = {2, 0, 4, 1, 3, 2};
+  MirrorAspects(start);
+  ExpectLikeAStableSort(orbs, start);
+  test::ListBuilder b;
+  for (const std::int32_t orb : orbs) b.Add("a", "b", "c", orb);
+  EntryOrder order = start;
+  SortByOrb(b.list, order);
+  const EntryRef m = kMirroredFlag;
+  EXPECT_EQ(order, (EntryOrder{3, 3 | m, 4, 1, 4 | m, 1 | m, 2, 0, 2, 2 | m, 0 | m, 2 | m}));
 }
 
-TEST(SortByOrb, SortsALargeListQuickly) {
-  constexpr std::size_t kCount = 100000;
-  std::vector<std::string> labels;
-  labels.reserve(kCount);
-  AspectList list;
-  std::uint32_t random = 12345;
-  for (std::size_t i = 0; i < kCount; ++i) {
-    random = random * 1103515245u + 12345u;
-    labels.push_back(std::to_string(i));
-    AspectEntry entry;
-    entry.aspect = labels.back();
-    entry.orbSeconds = static_cast<std::int32_t>((random >> 8) % 36000);  // many equal orbs
-    list.push_back(entry);
-  }
-  const auto start = std::chrono::steady_clock::now();
-  SortByOrb(list);
-  const auto elapsed = std::chrono::steady_clock::now() - start;
-  EXPECT_LT(elapsed, std::chrono::seconds(2));
-
-  ASSERT_EQ(list.size(), kCount);
-  std::vector<bool> seen(kCount, false);
-  for (std::size_t i = 0; i < kCount; ++i) {
-    const std::size_t original = std::stoul(std::string(list[i].aspect));
-    ASSERT_FALSE(seen[original]) << "entry " << original << " twice";
-    seen[original] = true;
-    if (i == 0) continue;
-    ASSERT_LE(list[i - 1].orbSeconds, list[i].orbSeconds) << "at " << i;
-    if (list[i - 1].orbSeconds == list[i].orbSeconds) {
-      ASSERT_LT(std::stoul(std::string(list[i - 1].aspect)), original) << "unstable at " << i;
-    }
+TEST(SortByOrb, AgreesWithAStableSortOnLargeRandomLists) {
+  std::mt19937 random(11);
+  for (const std::int32_t range : {3, 36000, kMax}) {
+    std::uniform_int_distribution<std::int32_t> orb(-range / 2, range);
+    std::vector<std::int32_t> orbs(100000);
+    for (std::int32_t& value : orbs) value = orb(random);
+    test::ListBuilder b;
+    for (const std::int32_t value : orbs) b.Add("a", "b", "c", value);
+    EntryOrder start = b.Order();
+    std::shuffle(start.begin(), start.end(), random);
+    ExpectLikeAStableSort(orbs, start);
   }
 }
 

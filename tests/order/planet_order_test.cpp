@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "order/order_test_support.h"
 #include "platform/file_system.h"
+#include "support/entry_builder.h"
 #include "support/test_support.h"
 
 namespace korvo {
@@ -83,65 +83,72 @@ TEST(ReadPlanets, ALongLineIsCutAndReadingGoesOn) {
             "Line 3 of /p/Planets.txt cut at 127 bytes\r\n");
 }
 
-TEST(MirrorAspects, AppendsEveryEntryWithItsPlanetsExchanged) {
-  test::EntryBuilder b;
-  AspectList list = {b.Make("Trine", "Sun", "Moon", 300,
-                            "0\xB0"
-                            "05'"),
-                     b.Make("Conj", "Mars", "Mars", 60, "1'"),
-                     b.Make("Trine", "Sun", "Moon", 300,
-                            "0\xB0"
-                            "05'")};
-  list[0].orbSign = '-';
-  const AspectList before = list;
-  MirrorAspects(list);
-  EXPECT_EQ(Describe(list),
+TEST(MirrorAspects, AppendsEveryPlaceMarkedMirrored) {
+  test::ListBuilder b;
+  b.Add("Trine", "Sun", "Moon", 300,
+        "0\xB0"
+        "05'",
+        '-');
+  b.Add("Conj", "Mars", "Mars", 60, "1'");
+  EntryOrder order = {0, 1, 0};
+  MirrorAspects(order);
+  EXPECT_EQ(order, (EntryOrder{0, 1, 0, 0 | kMirroredFlag, 1 | kMirroredFlag, 0 | kMirroredFlag}));
+  EXPECT_EQ(Describe(b.list, order),
             (std::vector<std::string>{"Trine Sun-Moon", "Conj Mars-Mars", "Trine Sun-Moon",
                                       "Trine Moon-Sun", "Conj Mars-Mars", "Trine Moon-Sun"}));
-  for (std::size_t i = 0; i < before.size(); ++i) {
-    const AspectEntry& copy = list[before.size() + i];
-    EXPECT_EQ(copy.aspect.data(), before[i].aspect.data());  // the same texts, not new ones
-    EXPECT_EQ(copy.fromPlanet.data(), before[i].toPlanet.data());
-    EXPECT_EQ(copy.toPlanet.data(), before[i].fromPlanet.data());
-    EXPECT_EQ(copy.orbText.data(), before[i].orbText.data());
-    EXPECT_EQ(copy.orbSeconds, before[i].orbSeconds);
-    EXPECT_EQ(copy.orbSign, before[i].orbSign);
-    EXPECT_EQ(list[i].fromPlanet.data(), before[i].fromPlanet.data());  // the originals stay
-  }
-  AspectList empty;
+  // The entry itself is not copied: the mirrored place shows the same orb and sign.
+  EXPECT_EQ(b.list.entries.size(), 2u);
+  EXPECT_EQ(OrbTextOf(b.list, order[3]),
+            "0\xB0"
+            "05'");
+  EXPECT_EQ(EntryAt(b.list, order[3]).orbSign, '-');
+  EntryOrder empty;
   MirrorAspects(empty);
   EXPECT_TRUE(empty.empty());
 }
 
 TEST(CompletePlanets, HousesThenUnseenFromPlanets) {
-  test::EntryBuilder b;
-  const AspectList list = {b.Make("a", "Sun", "Moon"),    b.Make("a", "Moon", "Sun"),
-                           b.Make("a", "I House", "Sun"), b.Make("a", "Pluto", "Sun"),
-                           b.Make("a", "Moon", "Mars"),   b.Make("a", "sun", "Moon")};
+  test::ListBuilder b;
+  b.Add("a", "Sun", "Moon");
+  b.Add("a", "Moon", "Sun");
+  b.Add("a", "I House", "Sun");
+  b.Add("a", "Pluto", "Sun");
+  b.Add("a", "Moon", "Mars");
+  b.Add("a", "sun", "Moon");
   const std::vector<std::string> houses = {"I House",  "II House", "III House", "IV House",
                                            "V House",  "VI House", "VII House", "VIII House",
                                            "IX House", "X House",  "XI House",  "XII House"};
   NameList names = {"Sun", "Sun "};
-  CompletePlanets(list, names, LanguageFlag::english);
+  CompletePlanets(b.list, b.Order(), names, LanguageFlag::english);
   NameList expected = {"Sun", "Sun "};
   expected.insert(expected.end(), houses.begin(), houses.end());
   expected.insert(expected.end(), {"Moon", "Pluto", "sun"});
   EXPECT_EQ(names, expected);
 
   NameList russian = {"I House"};  // a house name in the file stays, and the house comes again
-  CompletePlanets({}, russian, LanguageFlag::russian);
+  CompletePlanets(b.list, {}, russian, LanguageFlag::russian);
   ASSERT_EQ(russian.size(), 13u);
   EXPECT_EQ(russian[0], "I House");
   EXPECT_EQ(russian[1], test::Cp1251("I дом"));
   EXPECT_EQ(russian[12], test::Cp1251("XII дом"));
+
+  // A mirrored place brings its to-planet: Mars first appears as the from-planet of entry 4
+  // mirrored.
+  NameList mirrored;
+  CompletePlanets(b.list, {0, 4 | kMirroredFlag, 4}, mirrored, LanguageFlag::english);
+  mirrored.erase(mirrored.begin(), mirrored.begin() + 12);
+  EXPECT_EQ(mirrored, (NameList{"Sun", "Mars", "Moon"}));
 }
 
 TEST(GroupByPlanet, GroupsInNameOrder) {
-  test::EntryBuilder b;
-  const AspectList list = {b.Make("t1", "Sun", "Moon"),   b.Make("s1", "Moon", "Sun"),
-                           b.Make("t2", "Sun", "Mars"),   b.Make("x1", "Mars", "Sun"),
-                           b.Make("s2", "Moon", "Venus"), b.Make("c1", "sun", "Moon"),
-                           b.Make("e1", "", "Moon")};
+  test::ListBuilder b;
+  b.Add("t1", "Sun", "Moon");
+  b.Add("s1", "Moon", "Sun");
+  b.Add("t2", "Sun", "Mars");
+  b.Add("x1", "Mars", "Sun");
+  b.Add("s2", "Moon", "Venus");
+  b.Add("c1", "sun", "Moon");
+  b.Add("e1", "", "Moon");
   struct Row {
     NameList names;
     std::vector<std::string> grouped;
@@ -154,9 +161,9 @@ TEST(GroupByPlanet, GroupsInNameOrder) {
       {{"Sun ", "SUN", "Moon"}, {"s1 Moon-Sun", "s2 Moon-Venus"}},
   };
   for (const Row& row : rows) {
-    AspectList grouped = list;
-    GroupByPlanet(grouped, row.names);
-    EXPECT_EQ(Describe(grouped), row.grouped) << ::testing::PrintToString(row.names);
+    EntryOrder grouped = b.Order();
+    GroupByPlanet(b.list, grouped, row.names);
+    EXPECT_EQ(Describe(b.list, grouped), row.grouped) << ::testing::PrintToString(row.names);
   }
 }
 

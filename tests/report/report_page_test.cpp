@@ -90,22 +90,25 @@ std::string HeaderRowCrLf(TableLayout layout, LanguageFlag language) {
 }
 
 TEST(WriteTableBlock, TableStartHeaderRowsTableEnd) {
-  AspectEntry entry;
+  AspectFields entry;
   entry.aspect = "Trine";
   entry.fromPlanet = "Sun";
   entry.toPlanet = "Moon";
   entry.orbText = "1\xB0";
+  AspectList list;
+  AddEntry(list, entry);
+  AddEntry(list, entry);
   for (const LanguageFlag language : {LanguageFlag::english, LanguageFlag::russian}) {
     for (const TableLayout layout :
          {TableLayout::orbTable, TableLayout::planetTable, TableLayout::aspectTypeTable}) {
       std::ostringstream empty;
-      WriteTableBlock(empty, {}, layout, language);
+      WriteTableBlock(empty, list, {}, layout, language);
       EXPECT_EQ(empty.str(), "<table align=left cellspacing=0>\r\n" +
                                  HeaderRowCrLf(layout, language) + "</table>\r\n");
       std::ostringstream rows;
-      WriteAspectRows(rows, {entry, entry}, layout);
+      WriteAspectRows(rows, list, ReadingOrder(list), layout);
       std::ostringstream full;
-      WriteTableBlock(full, {entry, entry}, layout, language);
+      WriteTableBlock(full, list, ReadingOrder(list), layout, language);
       EXPECT_EQ(full.str(), "<table align=left cellspacing=0>\r\n" +
                                 HeaderRowCrLf(layout, language) + rows.str() + "</table>\r\n");
     }

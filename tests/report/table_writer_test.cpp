@@ -26,9 +26,9 @@ class CountingBuffer : public std::stringbuf {
   }
 };
 
-AspectEntry Entry(std::string_view aspect, std::string_view from, std::string_view to,
-                  std::string_view orbText, char sign) {
-  AspectEntry entry;
+AspectFields Entry(std::string_view aspect, std::string_view from, std::string_view to,
+                   std::string_view orbText, char sign) {
+  AspectFields entry;
   entry.aspect = aspect;
   entry.fromPlanet = from;
   entry.toPlanet = to;
@@ -38,13 +38,22 @@ AspectEntry Entry(std::string_view aspect, std::string_view from, std::string_vi
   return entry;
 }
 
-std::string Rows(const AspectList& list, TableLayout layout) {
+// Entries as the reader would add them, written in the order they were added.
+using Entries = std::vector<AspectFields>;
+
+std::ostream& WriteRows(std::ostream& page, const Entries& entries, TableLayout layout) {
+  AspectList list;
+  for (const AspectFields& entry : entries) AddEntry(list, entry);
+  return WriteAspectRows(page, list, ReadingOrder(list), layout);
+}
+
+std::string Rows(const Entries& entries, TableLayout layout) {
   std::ostringstream page;
-  WriteAspectRows(page, list, layout);
+  WriteRows(page, entries, layout);
   return page.str();
 }
 
-const AspectEntry kTrine = Entry("Trine", "Sun", "Moon", "2" DEG "15'", '-');
+const AspectFields kTrine = Entry("Trine", "Sun", "Moon", "2" DEG "15'", '-');
 
 TEST(WriteAspectRows, TheFourExampleRows) {
   EXPECT_EQ(Rows({kTrine}, TableLayout::orbTable),
@@ -58,7 +67,7 @@ TEST(WriteAspectRows, TheFourExampleRows) {
       "15'</font></td>"
       "<td>&nbsp;&nbsp;</td></tr>\r\n";
   EXPECT_EQ(Rows({kTrine}, TableLayout::planetTable), planetFirstRow);
-  AspectEntry unsigned_ = kTrine;
+  AspectFields unsigned_ = kTrine;
   unsigned_.orbSign = ' ';
   EXPECT_EQ(Rows({kTrine, unsigned_}, TableLayout::planetTable),
             planetFirstRow +
@@ -76,7 +85,7 @@ TEST(WriteAspectRows, OnlyTheSixWhitespaceBytesBecomeASpace) {
     const char sign = static_cast<char>(byte);
     const bool whitespace = byte == ' ' || (byte >= '\t' && byte <= '\r');
     const std::string shown = whitespace ? "&nbsp;" : std::string(1, sign);
-    AspectEntry entry = kTrine;
+    AspectFields entry = kTrine;
     entry.orbSign = sign;
     const std::string orbTable = Rows({entry}, TableLayout::orbTable);
     const std::string planetTable = Rows({entry}, TableLayout::planetTable);
@@ -105,8 +114,8 @@ TEST(WriteAspectRows, AGroupNameIsShownWhenItChanges) {
   const std::vector<std::string> shown = {
       "<b>Sun</b>",  "", "<b>Moon</b>", "<b>Sun</b>", "<b>sun</b>",
       "<b>Sun </b>", "", "<b></b>",     "",           "<b>Sun</b>"};
-  AspectList byPlanet;
-  AspectList byType;
+  Entries byPlanet;
+  Entries byType;
   for (const std::string_view name : names) {
     byPlanet.push_back(Entry("Trine", name, "Moon", "1" DEG, ' '));
     byType.push_back(Entry(name, "Mars", "Moon", "1" DEG, ' '));
@@ -114,8 +123,8 @@ TEST(WriteAspectRows, AGroupNameIsShownWhenItChanges) {
   EXPECT_EQ(GroupCells(Rows(byPlanet, TableLayout::planetTable)), shown);
   EXPECT_EQ(GroupCells(Rows(byType, TableLayout::aspectTypeTable)), shown);
   // The other layout's group name plays no part.
-  AspectList mixed = {Entry("Trine", "Sun", "Moon", "1" DEG, ' '),
-                      Entry("Trine", "Moon", "Moon", "1" DEG, ' ')};
+  Entries mixed = {Entry("Trine", "Sun", "Moon", "1" DEG, ' '),
+                   Entry("Trine", "Moon", "Moon", "1" DEG, ' ')};
   EXPECT_EQ(GroupCells(Rows(mixed, TableLayout::aspectTypeTable)),
             (std::vector<std::string>{"<b>Trine</b>", ""}));
   EXPECT_EQ(GroupCells(Rows(mixed, TableLayout::planetTable)),
@@ -124,17 +133,68 @@ TEST(WriteAspectRows, AGroupNameIsShownWhenItChanges) {
 
 TEST(WriteAspectRows, EachCallStartsWithNoPreviousGroupName) {
   std::ostringstream page;
-  const AspectList sun = {Entry("Trine", "Sun", "Moon", "1" DEG, ' ')};
-  WriteAspectRows(page, sun, TableLayout::planetTable);
-  WriteAspectRows(page, sun, TableLayout::planetTable);
-  WriteAspectRows(page, sun, TableLayout::aspectTypeTable);
-  WriteAspectRows(page, sun, TableLayout::aspectTypeTable);
+  const Entries sun = {Entry("Trine", "Sun", "Moon", "1" DEG, ' ')};
+  WriteRows(page, sun, TableLayout::planetTable);
+  WriteRows(page, sun, TableLayout::planetTable);
+  WriteRows(page, sun, TableLayout::aspectTypeTable);
+  WriteRows(page, sun, TableLayout::aspectTypeTable);
   EXPECT_EQ(GroupCells(page.str()),
             (std::vector<std::string>{"<b>Sun</b>", "<b>Sun</b>", "<b>Trine</b>", "<b>Trine</b>"}));
   // A first row whose group name is empty has an empty first cell.
-  const AspectList unnamed = {Entry("", "", "Moon", "1" DEG, ' ')};
+  const Entries unnamed = {Entry("", "", "Moon", "1" DEG, ' ')};
   EXPECT_EQ(GroupCells(Rows(unnamed, TableLayout::planetTable)), std::vector<std::string>{""});
   EXPECT_EQ(GroupCells(Rows(unnamed, TableLayout::aspectTypeTable)), std::vector<std::string>{""});
+}
+
+TEST(WriteAspectRows, AMirroredEntryShowsItsPlanetsExchanged) {
+  AspectList list;
+  AddEntry(list, Entry("Trine", "Sun", "Moon", "1" DEG, '+'));
+  AddEntry(list, Entry("Square", "Moon", "Mars", "2" DEG, ' '));
+  const EntryOrder order = {0, 0 | kMirroredFlag, 1 | kMirroredFlag, 1};
+  std::ostringstream orbTable;
+  WriteAspectRows(orbTable, list, order, TableLayout::orbTable);
+  EXPECT_EQ(orbTable.str(), Rows({Entry("Trine", "Sun", "Moon", "1" DEG, '+'),
+                                  Entry("Trine", "Moon", "Sun", "1" DEG, '+'),
+                                  Entry("Square", "Mars", "Moon", "2" DEG, ' '),
+                                  Entry("Square", "Moon", "Mars", "2" DEG, ' ')},
+                                 TableLayout::orbTable));
+  // The group name of a mirrored entry is its to-planet: "Moon" twice in a row shows once.
+  std::ostringstream planetTable;
+  WriteAspectRows(planetTable, list, order, TableLayout::planetTable);
+  EXPECT_EQ(GroupCells(planetTable.str()),
+            (std::vector<std::string>{"<b>Sun</b>", "<b>Moon</b>", "<b>Mars</b>", "<b>Moon</b>"}));
+  std::ostringstream twoMoons;
+  WriteAspectRows(twoMoons, list, {0 | kMirroredFlag, 1}, TableLayout::planetTable);
+  EXPECT_EQ(GroupCells(twoMoons.str()), (std::vector<std::string>{"<b>Moon</b>", ""}));
+}
+
+TEST(WriteAspectRows, TextsOfEveryLengthAreCopiedWhole) {
+  // Texts up to 32 bytes are copied in one fixed-size move, longer ones byte for byte.
+  for (const std::size_t length : {1u, 31u, 32u, 33u, 64u, 127u}) {
+    const std::string aspect(length, 'a');
+    const std::string from(length, 'f');
+    const std::string to = std::string(length, 't');
+    const std::string orb = std::string(length, '1') + DEG;
+    const Entries entries = {Entry(aspect, from, to, orb, '+'), Entry("T", "S", "M", "1" DEG, ' ')};
+    EXPECT_EQ(Rows(entries, TableLayout::orbTable),
+              "<tr><td><font face =\"Courier New\">+<b>" + orb +
+                  "</b></font></td><td>&nbsp;&nbsp;</td><td>" + aspect +
+                  "</td><td>&nbsp;&nbsp;</td><td>" + from + "</td><td>&nbsp;&nbsp;</td><td>" + to +
+                  "</td><td>&nbsp;&nbsp;</td></tr>\r\n"
+                  "<tr><td><font face =\"Courier New\">&nbsp;<b>1" DEG
+                  "</b></font></td><td>&nbsp;&nbsp;</td><td>T</td><td>&nbsp;&nbsp;</td><td>S</td>"
+                  "<td>&nbsp;&nbsp;</td><td>M</td><td>&nbsp;&nbsp;</td></tr>\r\n")
+        << length;
+    EXPECT_EQ(Rows(entries, TableLayout::planetTable),
+              "<tr><td><b>" + from + "</b></td><td>&nbsp;&nbsp;</td><td>" + aspect +
+                  "</td><td>&nbsp;&nbsp;</td><td>" + to +
+                  "</td><td>&nbsp;&nbsp;</td><td><font face =\"Courier New\">+" + orb +
+                  "</font></td><td>&nbsp;&nbsp;</td></tr>\r\n"
+                  "<tr><td><b>S</b></td><td>&nbsp;&nbsp;</td><td>T</td><td>&nbsp;&nbsp;</td>"
+                  "<td>M</td><td>&nbsp;&nbsp;</td><td><font face =\"Courier New\">&nbsp;1" DEG
+                  "</font></td><td>&nbsp;&nbsp;</td></tr>\r\n")
+        << length;
+  }
 }
 
 TEST(WriteAspectRows, TheOrbTableShowsEveryName) {
@@ -143,12 +203,12 @@ TEST(WriteAspectRows, TheOrbTableShowsEveryName) {
       "</b></font></td><td>&nbsp;&nbsp;</td>"
       "<td>Trine</td><td>&nbsp;&nbsp;</td><td>Sun</td><td>&nbsp;&nbsp;</td><td>Moon</td>"
       "<td>&nbsp;&nbsp;</td></tr>\r\n";
-  const AspectEntry entry = Entry("Trine", "Sun", "Moon", "1" DEG, ' ');
+  const AspectFields entry = Entry("Trine", "Sun", "Moon", "1" DEG, ' ');
   EXPECT_EQ(Rows({entry, entry, entry}, TableLayout::orbTable), row + row + row);
 }
 
 TEST(WriteAspectRows, TextsPassUnescaped) {
-  const AspectEntry entry = Entry("<i>Tri&ne", "S\"un", "Mo'on>", "1" DEG "\r", '&');
+  const AspectFields entry = Entry("<i>Tri&ne", "S\"un", "Mo'on>", "1" DEG "\r", '&');
   EXPECT_EQ(Rows({entry}, TableLayout::aspectTypeTable),
             "<tr><td><b><i>Tri&ne</b></td><td>&nbsp;&nbsp;</td><td>S\"un</td><td>&nbsp;&nbsp;</td>"
             "<td>Mo'on></td><td>&nbsp;&nbsp;</td><td><font face =\"Courier New\">&1" DEG
@@ -159,8 +219,7 @@ TEST(WriteAspectRows, WritesEveryRowOfALongListAndFlushes) {
   for (const std::size_t count : {std::size_t{0}, std::size_t{1}, std::size_t{5000}}) {
     CountingBuffer buffer;
     std::ostream page(&buffer);
-    const AspectList list(count, kTrine);
-    WriteAspectRows(page, list, TableLayout::orbTable);
+    WriteRows(page, Entries(count, kTrine), TableLayout::orbTable);
     const std::string written = buffer.str();
     std::size_t rows = 0;
     for (std::size_t at = 0; (at = written.find("</tr>\r\n", at)) != std::string::npos; ++at) {

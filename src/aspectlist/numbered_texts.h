@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvo {
+
+// Distinct texts numbered 0, 1, 2, ... in order of first appearance. Each text is kept once, and
+// its number is found by a hash of its bytes; the bytes are compared only with a text whose hash
+// matches, so a list's names cost one comparison each however long the list. Two texts are the
+// same when they have the same bytes: case counts, nothing is trimmed.
+// Zero bytes kept after the last text, so that the first kTextReadSlack bytes from the start of any
+// text may be read at once: a short text is then copied in one fixed-size move.
+inline constexpr std::size_t kTextReadSlack = 32;
+
+struct NumberedTexts {
+  std::string bytes = std::string(kTextReadSlack, '\0');  // each distinct text once, then zeros
+  std::vector<std::uint64_t> starts{0};  // text k is bytes[starts[k], starts[k + 1])
+  std::vector<std::uint64_t> slots;      // hash index: the hash's high half, then number + 1
+  std::uint64_t comparedTexts = 0;       // byte comparisons made so far, for tests of the cost
+};
+
+inline constexpr std::uint32_t kNoText = std::numeric_limits<std::uint32_t>::max();
+
+// The number of `text`, which is kept and given the next number when it is new.
+std::uint32_t NumberText(NumberedTexts& texts, std::string_view text);
+
+// The number of `text`, or kNoText when it has none.
+std::uint32_t FindText(const NumberedTexts& texts, std::string_view text);
+
+inline std::size_t TextCount(const NumberedTexts& texts) {
+  return texts.starts.size() - 1;
+}
+
+inline std::string_view TextOf(const NumberedTexts& texts, std::uint32_t number) {
+  const std::uint64_t start = texts.starts[number];
+  return std::string_view(texts.bytes).substr(start, texts.starts[number + 1] - start);
+}
+
+}  // namespace korvo
