@@ -16,7 +16,7 @@
 namespace korvo::fuzz {
 namespace {
 
-using Flavour = std::optional<std::string> (*)(std::string_view, std::string_view, std::size_t);
+using Flavour = AbsoluteName (*)(std::string_view, std::string_view, std::size_t);
 
 bool HasDotSegment(std::string_view name, char separator) {
   for (const std::string_view dots : {".", ".."}) {
@@ -32,11 +32,11 @@ bool HasDotSegment(std::string_view name, char separator) {
 
 void CheckAbsolute(Flavour flavour, char separator, std::string_view directory,
                    std::string_view name, std::size_t capacity) {
-  const std::optional<std::string> result = flavour(directory, name, capacity);
+  const std::optional<std::string> result = flavour(directory, name, capacity).name;
   if (!result) return;
   Check(result->size() + 1 <= capacity, "the name fits its buffer");
   Check(!HasDotSegment(*result, separator), "no . or .. segment left");
-  const std::optional<std::string> again = flavour(directory, *result, capacity);
+  const std::optional<std::string> again = flavour(directory, *result, capacity).name;
   Check(again && *again == *result, "an absolute name stays as it is");
 }
 

@@ -32,6 +32,11 @@ std::uint64_t SlotOf(std::uint32_t hash, std::uint32_t number) {
   return (std::uint64_t{hash} << kHashShift) | (std::uint64_t{number} + 1);
 }
 
+// The number of the text a filled slot holds.
+std::uint32_t NumberInSlot(std::uint64_t held) {
+  return static_cast<std::uint32_t>((held & kNumberMask) - 1);
+}
+
 // The slot that holds `text`, or the empty slot where it would go.
 std::size_t FindSlot(const NumberedTexts& texts, std::string_view text, std::uint32_t hash,
                      std::uint64_t& comparedTexts) {
@@ -41,7 +46,7 @@ std::size_t FindSlot(const NumberedTexts& texts, std::string_view text, std::uin
     if (held == 0) return slot;
     if ((held >> kHashShift) != hash) continue;
     ++comparedTexts;
-    if (TextOf(texts, static_cast<std::uint32_t>((held & kNumberMask) - 1)) == text) return slot;
+    if (TextOf(texts, NumberInSlot(held)) == text) return slot;
   }
 }
 
@@ -64,8 +69,7 @@ std::uint32_t NumberText(NumberedTexts& texts, std::string_view text) {
   if (2 * (TextCount(texts) + 1) > texts.slots.size()) GrowSlots(texts);
   const std::uint32_t hash = HashOf(text);
   const std::size_t slot = FindSlot(texts, text, hash, texts.comparedTexts);
-  if (texts.slots[slot] != 0)
-    return static_cast<std::uint32_t>((texts.slots[slot] & kNumberMask) - 1);
+  if (texts.slots[slot] != 0) return NumberInSlot(texts.slots[slot]);
   const auto number = static_cast<std::uint32_t>(TextCount(texts));
   const std::uint64_t start = texts.starts.back();
   texts.bytes.insert(start, text);
@@ -78,8 +82,7 @@ std::uint32_t FindText(const NumberedTexts& texts, std::string_view text) {
   if (texts.slots.empty()) return kNoText;
   std::uint64_t comparisonsNotCounted = 0;
   const std::size_t slot = FindSlot(texts, text, HashOf(text), comparisonsNotCounted);
-  if (texts.slots[slot] == 0) return kNoText;
-  return static_cast<std::uint32_t>((texts.slots[slot] & kNumberMask) - 1);
+  return texts.slots[slot] == 0 ? kNoText : NumberInSlot(texts.slots[slot]);
 }
 
 }  // namespace korvo

@@ -9,14 +9,14 @@
 
 namespace korvo {
 
-// Distinct texts numbered 0, 1, 2, ... in order of first appearance. Each text is kept once, and
-// its number is found by a hash of its bytes; the bytes are compared only with a text whose hash
-// matches, so a list's names cost one comparison each however long the list. Two texts are the
-// same when they have the same bytes: case counts, nothing is trimmed.
 // Zero bytes kept after the last text, so that the first kTextReadSlack bytes from the start of any
 // text may be read at once: a short text is then copied in one fixed-size move.
 inline constexpr std::size_t kTextReadSlack = 32;
 
+// Distinct texts numbered 0, 1, 2, ... in order of first appearance. Each text is kept once, and
+// its number is found by a hash of its bytes; the bytes are compared only with a text whose hash
+// matches, so a list's names cost one comparison each however long the list. Two texts are the
+// same when they have the same bytes: case counts, nothing is trimmed.
 struct NumberedTexts {
   std::string bytes = std::string(kTextReadSlack, '\0');  // each distinct text once, then zeros
   std::vector<std::uint64_t> starts{0};  // text k is bytes[starts[k], starts[k + 1])

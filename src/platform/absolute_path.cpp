@@ -1,5 +1,7 @@
 #include "platform/absolute_path.h"
 
+#include <utility>
+
 namespace korvo {
 namespace {
 
@@ -75,12 +77,11 @@ void RemoveDotSegments(std::string& path, const PathRules& rules) {
   }
 }
 
-std::optional<std::string> Normalise(std::string path, std::size_t capacity,
-                                     const PathRules& rules) {
-  if (!RemoveDotDotSegments(path, rules)) return std::nullopt;
+AbsoluteName Normalise(std::string path, std::size_t capacity, const PathRules& rules) {
+  if (!RemoveDotDotSegments(path, rules)) return {};
   RemoveDotSegments(path, rules);
-  if (path.size() + 1 > capacity) return std::nullopt;
-  return path;
+  if (path.size() + 1 > capacity) return {std::nullopt, true};
+  return {std::move(path)};
 }
 
 std::string JoinToDirectory(std::string_view directory, std::string_view name, char separator) {
@@ -96,29 +97,24 @@ bool HasDrive(std::string_view name) {
 
 }  // namespace
 
-std::optional<std::string> AbsolutePathWindows(std::string_view currentDirectory,
-                                               std::string_view name, std::size_t capacity) {
-  if (name.empty()) return std::nullopt;
+AbsoluteName AbsolutePathWindows(std::string_view currentDirectory, std::string_view name,
+                                 std::size_t capacity) {
+  if (name.empty()) return {};
   if (HasDrive(name)) return Normalise(std::string(name), capacity, kWindowsRules);
   if (name.front() == '\\') {
-    if (!HasDrive(currentDirectory)) return std::nullopt;
+    if (!HasDrive(currentDirectory)) return {};
     return Normalise(std::string(currentDirectory.substr(0, 2)).append(name), capacity,
                      kWindowsRules);
   }
-  if (currentDirectory.size() < 3 || !HasDrive(currentDirectory)) return std::nullopt;
+  if (currentDirectory.size() < 3 || !HasDrive(currentDirectory)) return {};
   return Normalise(JoinToDirectory(currentDirectory, name, '\\'), capacity, kWindowsRules);
 }
 
-AbsoluteName WithinCapacity(std::optional<std::string> unlimitedName, std::size_t capacity) {
-  if (unlimitedName && unlimitedName->size() + 1 > capacity) return {std::nullopt, true};
-  return {std::move(unlimitedName), false};
-}
-
-std::optional<std::string> AbsolutePathPosix(std::string_view currentDirectory,
-                                             std::string_view name, std::size_t capacity) {
-  if (name.empty()) return std::nullopt;
+AbsoluteName AbsolutePathPosix(std::string_view currentDirectory, std::string_view name,
+                               std::size_t capacity) {
+  if (name.empty()) return {};
   if (name.front() == '/') return Normalise(std::string(name), capacity, kPosixRules);
-  if (currentDirectory.empty() || currentDirectory.front() != '/') return std::nullopt;
+  if (currentDirectory.empty() || currentDirectory.front() != '/') return {};
   return Normalise(JoinToDirectory(currentDirectory, name, '/'), capacity, kPosixRules);
 }
 

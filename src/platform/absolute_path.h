@@ -19,24 +19,18 @@ struct AbsoluteName {
 };
 
 // Makes `name` absolute against `currentDirectory` and removes its "." and ".." segments, with
-// the backslash as the only separator and a drive letter and ':' in front. Gives no result for
-// an empty name, an unusable current directory, a ".." above the root, or a result that would
-// not fit in `capacity` bytes with its terminating zero.
-std::optional<std::string> AbsolutePathWindows(std::string_view currentDirectory,
-                                               std::string_view name, std::size_t capacity);
+// the backslash as the only separator and a drive letter and ':' in front. Gives no name for an
+// empty name, an unusable current directory, a ".." above the root, or a result that would not
+// fit in `capacity` bytes with its terminating zero (then marked `tooLong`).
+AbsoluteName AbsolutePathWindows(std::string_view currentDirectory, std::string_view name,
+                                 std::size_t capacity);
 
 // The same rule with '/' as the only separator and "/" as the root.
-std::optional<std::string> AbsolutePathPosix(std::string_view currentDirectory,
-                                             std::string_view name, std::size_t capacity);
+AbsoluteName AbsolutePathPosix(std::string_view currentDirectory, std::string_view name,
+                               std::size_t capacity);
 
 // The flavour of the platform the program runs on.
 AbsoluteName AbsolutePath(std::string_view currentDirectory, std::string_view name,
                           std::size_t capacity);
-
-// `unlimitedName`, made absolute without a capacity, held against `capacity`.
-AbsoluteName WithinCapacity(std::optional<std::string> unlimitedName, std::size_t capacity);
-
-// No limit on the length of a name, for WithinCapacity to judge afterwards.
-inline constexpr std::size_t kUnlimitedCapacity = static_cast<std::size_t>(-1);
 
 }  // namespace korvo

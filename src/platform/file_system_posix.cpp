@@ -32,7 +32,7 @@ std::string CurrentDirectory() {
 
 AbsoluteName AbsolutePath(std::string_view currentDirectory, std::string_view name,
                           std::size_t capacity) {
-  return WithinCapacity(AbsolutePathPosix(currentDirectory, name, kUnlimitedCapacity), capacity);
+  return AbsolutePathPosix(currentDirectory, name, capacity);
 }
 
 namespace {

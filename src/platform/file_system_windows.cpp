@@ -27,7 +27,7 @@ std::string CurrentDirectory() {
 
 AbsoluteName AbsolutePath(std::string_view currentDirectory, std::string_view name,
                           std::size_t capacity) {
-  return WithinCapacity(AbsolutePathWindows(currentDirectory, name, kUnlimitedCapacity), capacity);
+  return AbsolutePathWindows(currentDirectory, name, capacity);
 }
 
 namespace {

@@ -100,12 +100,8 @@ struct RowTexts {
 };
 
 RowTexts TextsOf(const AspectList& list, EntryRef ref) {
-  const AspectEntry& entry = EntryAt(list, ref);
-  const bool mirrored = IsMirrored(ref);
-  return {TextOf(list.aspectNames, entry.aspect),
-          TextOf(list.planetNames, mirrored ? entry.toPlanet : entry.fromPlanet),
-          TextOf(list.planetNames, mirrored ? entry.fromPlanet : entry.toPlanet),
-          TextOf(list.orbTexts, entry.orbText), entry.orbSign};
+  return {AspectNameText(list, ref), FromPlanetText(list, ref), ToPlanetText(list, ref),
+          OrbTextOf(list, ref), EntryAt(list, ref).orbSign};
 }
 
 void AppendOrbTableRow(RowBatch& batch, const RowTexts& texts) {

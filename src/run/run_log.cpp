@@ -43,25 +43,42 @@ int RunLogState(const RunLog& log) {
          ((state & std::ios::failbit) ? 4 : 0);
 }
 
+namespace {
+
+// Logged as a line is read, in this order: characters without a code-page form, a cut at 127
+// bytes, a zero byte that ended the text early.
+void LogWhatTheLineLost(RunLog& log, const InputLine& line, const LineReader& reader,
+                        std::string_view fileName) {
+  if (!line.charactersWithoutForm && !line.wasCut && !line.endedAtZeroByte) return;
+  const std::string lineNumber = std::to_string(reader.lineNumber);
+  if (line.charactersWithoutForm > 0) {
+    LogLine(log, {kLine, lineNumber, kOf, fileName, kLineOfFileSeparator,
+                  std::to_string(line.charactersWithoutForm), kCharactersNotIn,
+                  CodePageName(reader.codePage), kWrittenAsQuestionMarks});
+  }
+  if (line.wasCut) LogLine(log, {kLine, lineNumber, kOf, fileName, kCutAt127Bytes});
+  if (line.endedAtZeroByte) LogLine(log, {kLine, lineNumber, kOf, fileName, kCutAtAZeroByte});
+}
+
+// Logged once, after the last line: a file read as UTF-16, or one with lines read as UTF-8.
+void LogHowTheFileWasRead(RunLog& log, const LineReader& reader, std::string_view fileName) {
+  if (reader.encoding != FileEncoding::bytes) {
+    LogLine(log, {kRead, fileName, kAsUtf16});
+  } else if (reader.linesReadAsUtf8 > 0) {
+    LogLine(log, {kRead, std::to_string(reader.linesReadAsUtf8), kLinesOf, fileName, kAsUtf8});
+  }
+}
+
+}  // namespace
+
 std::optional<InputLine> NextLineLogged(LineReader& reader, RunLog& log,
                                         std::string_view fileName) {
   const bool endWasReached = reader.endReached;
   std::optional<InputLine> line = NextLine(reader);
-  if (line && (line->charactersWithoutForm > 0 || line->wasCut || line->endedAtZeroByte)) {
-    const std::string lineNumber = std::to_string(reader.lineNumber);
-    if (line->charactersWithoutForm > 0) {
-      LogLine(log, {kLine, lineNumber, kOf, fileName, kLineOfFileSeparator,
-                    std::to_string(line->charactersWithoutForm), kCharactersNotIn,
-                    CodePageName(reader.codePage), kWrittenAsQuestionMarks});
-    }
-    if (line->wasCut) LogLine(log, {kLine, lineNumber, kOf, fileName, kCutAt127Bytes});
-    if (line->endedAtZeroByte) LogLine(log, {kLine, lineNumber, kOf, fileName, kCutAtAZeroByte});
-  } else if (!line && !endWasReached) {
-    if (reader.encoding != FileEncoding::bytes) {
-      LogLine(log, {kRead, fileName, kAsUtf16});
-    } else if (reader.linesReadAsUtf8 > 0) {
-      LogLine(log, {kRead, std::to_string(reader.linesReadAsUtf8), kLinesOf, fileName, kAsUtf8});
-    }
+  if (line) {
+    LogWhatTheLineLost(log, *line, reader, fileName);
+  } else if (!endWasReached) {
+    LogHowTheFileWasRead(log, reader, fileName);
   }
   return line;
 }

@@ -30,7 +30,7 @@ TEST(AbsolutePathWindows, JoinsRelativeNamesToTheCurrentDirectory) {
       {"C:\\Work", "a b\\c d.txt", "C:\\Work\\a b\\c d.txt"},
   };
   for (const PathRow& row : rows) {
-    EXPECT_EQ(AbsolutePathWindows(row.currentDirectory, row.name, kCapacity), row.expected)
+    EXPECT_EQ(AbsolutePathWindows(row.currentDirectory, row.name, kCapacity).name, row.expected)
         << row.currentDirectory << " + " << row.name;
   }
 }
@@ -58,7 +58,7 @@ TEST(AbsolutePathWindows, RemovesDotAndDotDotSegments) {
       {"C:\\Work", "a\\b..", "C:\\Work\\a\\b.."},
   };
   for (const PathRow& row : rows) {
-    EXPECT_EQ(AbsolutePathWindows(row.currentDirectory, row.name, kCapacity), row.expected)
+    EXPECT_EQ(AbsolutePathWindows(row.currentDirectory, row.name, kCapacity).name, row.expected)
         << row.currentDirectory << " + " << row.name;
   }
 }
@@ -76,16 +76,16 @@ TEST(AbsolutePathWindows, GivesNoResultForUnusableInput) {
       {"Work", "x.txt", std::nullopt},
   };
   for (const PathRow& row : rows) {
-    EXPECT_EQ(AbsolutePathWindows(row.currentDirectory, row.name, kCapacity), row.expected)
+    EXPECT_EQ(AbsolutePathWindows(row.currentDirectory, row.name, kCapacity).name, row.expected)
         << row.currentDirectory << " + " << row.name;
   }
 }
 
 TEST(AbsolutePathWindows, NeedsNoUsableDirectoryForNamesWithADrive) {
-  EXPECT_EQ(AbsolutePathWindows("", "D:\\x", kCapacity), "D:\\x");
-  EXPECT_EQ(AbsolutePathWindows("\\\\server\\share", "D:\\x", kCapacity), "D:\\x");
+  EXPECT_EQ(AbsolutePathWindows("", "D:\\x", kCapacity).name, "D:\\x");
+  EXPECT_EQ(AbsolutePathWindows("\\\\server\\share", "D:\\x", kCapacity).name, "D:\\x");
   // Only the second character of the directory matters for a drive-relative name.
-  EXPECT_EQ(AbsolutePathWindows("C:", "\\x", kCapacity), "C:\\x");
+  EXPECT_EQ(AbsolutePathWindows("C:", "\\x", kCapacity).name, "C:\\x");
 }
 
 TEST(AbsolutePathWindows, KeepsTheResultWithinTheCapacity) {
@@ -106,7 +106,7 @@ TEST(AbsolutePathWindows, KeepsTheResultWithinTheCapacity) {
   };
   for (const CapacityRow& row : rows) {
     const std::optional<std::string> result =
-        AbsolutePathWindows("C:\\Work", row.name, row.capacity);
+        AbsolutePathWindows("C:\\Work", row.name, row.capacity).name;
     EXPECT_EQ(result.has_value(), row.fits)
         << row.name.size() << " bytes, capacity " << row.capacity;
     if (result) {
@@ -115,8 +115,8 @@ TEST(AbsolutePathWindows, KeepsTheResultWithinTheCapacity) {
   }
   // A relative name that only becomes too long behind the directory.
   const std::string directory = "C:\\" + std::string(200, 'd');
-  EXPECT_TRUE(AbsolutePathWindows(directory, std::string(51, 'n'), 256));   // 204 + 51 = 255
-  EXPECT_FALSE(AbsolutePathWindows(directory, std::string(52, 'n'), 256));  // 256
+  EXPECT_TRUE(AbsolutePathWindows(directory, std::string(51, 'n'), 256).name);   // 204 + 51 = 255
+  EXPECT_FALSE(AbsolutePathWindows(directory, std::string(52, 'n'), 256).name);  // 256
 }
 
 TEST(AbsolutePathPosix, FollowsTheRulesWithSlashes) {
@@ -146,19 +146,19 @@ TEST(AbsolutePathPosix, FollowsTheRulesWithSlashes) {
       {"", "/abs/x", "/abs/x"},
   };
   for (const PathRow& row : rows) {
-    EXPECT_EQ(AbsolutePathPosix(row.currentDirectory, row.name, kCapacity), row.expected)
+    EXPECT_EQ(AbsolutePathPosix(row.currentDirectory, row.name, kCapacity).name, row.expected)
         << row.currentDirectory << " + " << row.name;
   }
 }
 
 TEST(AbsolutePathPosix, KeepsTheResultWithinTheCapacity) {
   const std::string name255 = "/" + std::string(254, 'a');
-  EXPECT_TRUE(AbsolutePathPosix("/w", name255, 256));
-  EXPECT_FALSE(AbsolutePathPosix("/w", name255 + "b", 256));
-  EXPECT_FALSE(AbsolutePathPosix("/w", name255, 255));
-  EXPECT_TRUE(AbsolutePathPosix("/w", name255.substr(0, 254), 255));
+  EXPECT_TRUE(AbsolutePathPosix("/w", name255, 256).name);
+  EXPECT_FALSE(AbsolutePathPosix("/w", name255 + "b", 256).name);
+  EXPECT_FALSE(AbsolutePathPosix("/w", name255, 255).name);
+  EXPECT_TRUE(AbsolutePathPosix("/w", name255.substr(0, 254), 255).name);
   // The test applies to the result, after ".." has shortened it.
-  EXPECT_EQ(AbsolutePathPosix("/w", name255 + "/more/..", 256), name255);
+  EXPECT_EQ(AbsolutePathPosix("/w", name255 + "/more/..", 256).name, name255);
 }
 
 TEST(AbsolutePath, NameBuffersHoldWhatTheFileCallsTake) {
