@@ -44,6 +44,9 @@ struct WholeFile {
 // for an existing file that cannot be opened for writing.
 bool OpenWholeFile(WholeFile& file, const std::string& name);
 
+// Renames `from` to `to`, replacing a file that `to` names; false when it cannot.
+bool MoveFileOver(const std::string& from, const std::string& to);
+
 // Closes the file and puts it in place. False when a write, the close or the rename failed;
 // the temporary file is then removed and an existing file is left as it was.
 bool FinishWholeFile(WholeFile& file);

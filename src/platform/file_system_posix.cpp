@@ -126,13 +126,8 @@ bool OpenWholeFile(WholeFile& file, const std::string& name) {
          OpenForWriting(file.stream, file.name);
 }
 
-bool FinishWholeFile(WholeFile& file) {
-  file.stream.close();
-  const bool written = !file.stream.fail();
-  if (file.temporaryName.empty()) return written;
-  if (written && std::rename(file.temporaryName.c_str(), file.name.c_str()) == 0) return true;
-  unlink(file.temporaryName.c_str());
-  return false;
+bool MoveFileOver(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
 }  // namespace korvo

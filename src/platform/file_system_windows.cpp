@@ -119,16 +119,8 @@ bool OpenWholeFile(WholeFile& file, const std::string& name) {
   return CreateTemporaryFile(file) || OpenForWriting(file.stream, name);
 }
 
-bool FinishWholeFile(WholeFile& file) {
-  file.stream.close();
-  const bool written = !file.stream.fail();
-  if (file.temporaryName.empty()) return written;
-  if (written &&
-      MoveFileExA(file.temporaryName.c_str(), file.name.c_str(), MOVEFILE_REPLACE_EXISTING) != 0) {
-    return true;
-  }
-  DeleteFileA(file.temporaryName.c_str());
-  return false;
+bool MoveFileOver(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
 }  // namespace korvo
