@@ -10,11 +10,11 @@
 #include <string_view>
 
 #include "aspectlist/aspect_entry.h"
-#include "aspectlist/aspects_list_reader.h"
 #include "aspectlist/entry_order.h"
+#include "base/run_log.h"
+#include "inputs/aspects_list_file.h"
 #include "platform/line_reader.h"
 #include "reference_lines.h"
-#include "run/run_log.h"
 
 namespace korvo::fuzz {
 namespace {

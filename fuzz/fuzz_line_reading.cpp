@@ -8,9 +8,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/run_log.h"
+#include "inputs/logged_lines.h"
 #include "platform/line_reader.h"
 #include "reference_lines.h"
-#include "run/run_log.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace korvo;

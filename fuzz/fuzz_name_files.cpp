@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "order/aspect_type_order.h"
-#include "order/planet_order.h"
+#include "base/run_log.h"
+#include "inputs/aspect_types_file.h"
+#include "inputs/planets_file.h"
 #include "platform/line_reader.h"
 #include "reference_lines.h"
-#include "run/run_log.h"
 
 namespace korvo::fuzz {
 namespace {

@@ -1,13 +1,9 @@
 #include "driver/command_line.h"
 
+#include "inputs/input_names.h"
 #include "platform/absolute_path.h"
-#include "platform/file_system.h"
 
 namespace korvo {
-
-std::string DefaultInputName() {
-  return NativeName("Wrk/Aspects.txt");
-}
 
 CommandLine ParseCommandLine(int argumentCount, const char* const* arguments,
                              std::string_view currentDirectory) {

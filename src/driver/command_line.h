@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "run/settings.h"
+#include "base/settings.h"
 
 namespace korvo {
 
@@ -21,9 +21,6 @@ struct CommandLine {
   std::string inputName;            // as typed, or the default input name
   std::vector<IgnoredArgument> ignoredArguments;  // in argument order, each at most once
 };
-
-// The default input, relative to the current directory.
-std::string DefaultInputName();
 
 // Reads the options -1, -2 and -a<name> up to the first argument that does not begin with '-'
 // (a later option overrides an earlier one). The named input is used only when exactly one

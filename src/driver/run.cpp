@@ -1,30 +1,29 @@
 #include "driver/run.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "aspectlist/aspect_entry.h"
-#include "aspectlist/aspects_list_reader.h"
 #include "aspectlist/entry_order.h"
+#include "aspectlist/name_list.h"
+#include "base/log_texts.h"
+#include "base/run_log.h"
+#include "base/settings.h"
+#include "base/version.h"
 #include "driver/command_line.h"
 #include "driver/exit_status.h"
-#include "driver/language.h"
+#include "inputs/aspect_types_file.h"
+#include "inputs/aspects_list_file.h"
+#include "inputs/language_marker.h"
+#include "inputs/planets_file.h"
 #include "order/aspect_type_order.h"
-#include "order/name_groups.h"
 #include "order/orb_order.h"
 #include "order/planet_order.h"
 #include "platform/absolute_path.h"
 #include "platform/file_system.h"
-#include "platform/large_pages.h"
 #include "report/report_page.h"
-#include "run/log_texts.h"
-#include "run/run_log.h"
-#include "run/settings.h"
-#include "run/version.h"
 
 namespace korvo {
 namespace {
@@ -51,8 +50,6 @@ struct RunState {
   NameList aspectTypes;
   NameList planets;
 };
-
-constexpr std::size_t kPlanetNamesRoom = 32;
 
 // The run goes on without its log, but not without a word: this is the one line Korvo ever
 // writes to the console.
@@ -81,48 +78,10 @@ void StartRun(RunState& run, int argumentCount, const char* const* arguments) {
   run.inputFileName = std::move(commandLine.inputName);
 }
 
-bool OpenInput(RunState& run) {
-  AbsoluteName absoluteName =
-      AbsolutePath(run.currentDirectory, run.inputFileName, kNameBufferSize);
-  if (absoluteName.name) {
-    run.inputFileName = std::move(*absoluteName.name);
-    if (OpenForReading(run.input, run.inputFileName)) {
-      LogLine(run.log, {kUsingInput, run.inputFileName});
-      return true;
-    }
-  }
-  LogLine(run.log, {kInputFile, run.inputFileName, kCannotBeOpened});
-  if (absoluteName.tooLong) LogNameTooLong(run.log, kNameBufferSize);
-  return false;
-}
-
-// Room for the list before it is read, estimated from the input's size, so that the list need
-// not move while it grows: moving it costs little, but each move touches fresh memory, and that
-// is most of a large run's page faults. A short estimate only means the list grows as usual; a
-// long one leaves memory reserved but never touched.
-constexpr std::uintmax_t kTypicalAspectLineBytes = 24;
-constexpr std::uintmax_t kLargestEstimatedCount = std::uintmax_t{1} << 22;
-
-// Measured on the open stream rather than by name, so that any name the stream opened works; a
-// stream that cannot seek gives no estimate.
-std::size_t EstimatedAspectCount(std::ifstream& input) {
-  input.seekg(0, std::ios::end);
-  const std::streamoff bytes = input.tellg();
-  input.clear();
-  input.seekg(0, std::ios::beg);
-  input.clear();
-  if (bytes <= 0) return 0;
-  return static_cast<std::size_t>(std::min(
-      static_cast<std::uintmax_t>(bytes) / kTypicalAspectLineBytes, kLargestEstimatedCount));
-}
-
 void ReadInput(RunState& run) {
-  std::vector<AspectEntry>& entries = run.aspects.entries;
-  entries.reserve(EstimatedAspectCount(run.input));
-  AdviseLargePages(entries.data(), entries.capacity() * sizeof(AspectEntry));
-  LineReader reader = MakeLineReader(run.input, CodePageOf(run.language));
-  ReadAspectsList(reader, run.headerText, run.aspects, run.log, run.inputFileName);
-  LogLine(run.log, {kExtracted, std::to_string(entries.size()), kAspects});
+  ReadAspectsListFile(run.input, run.language, run.headerText, run.aspects, run.log,
+                      run.inputFileName);
+  LogLine(run.log, {kExtracted, std::to_string(run.aspects.entries.size()), kAspects});
 }
 
 // Derives the page name from the input name and opens the page. A name too long for its buffer,
@@ -156,11 +115,8 @@ void WriteOrbTable(RunState& run) {
 }
 
 void WriteAspectTypeTable(RunState& run) {
-  if (OpenAspectTypesFile(run.aspectTypesFile, run.aspectTypesFileName, run.language, run.chartMode,
-                          run.currentDirectory, run.log)) {
-    LineReader reader = MakeLineReader(run.aspectTypesFile, CodePageOf(run.language));
-    ReadAspectTypes(reader, run.aspectTypes, run.log, run.aspectTypesFileName);
-  }
+  ReadAspectTypesFile(run.aspectTypesFile, run.aspectTypesFileName, run.language, run.chartMode,
+                      run.currentDirectory, run.log, run.aspectTypes);
   AppendMissingTypes(run.aspects, run.order, run.aspectTypes);
   GroupByAspectType(run.aspects, run.order, run.aspectTypes);
   WriteTableBlock(run.page.stream, run.aspects, run.order, TableLayout::aspectTypeTable,
@@ -168,29 +124,10 @@ void WriteAspectTypeTable(RunState& run) {
   LogTableWritten(run, TableLayout::aspectTypeTable);
 }
 
-void ReadPlanetsFile(RunState& run) {
-  const std::string relativeName = PlanetsFileName(run.language);
-  const AbsoluteName absoluteName =
-      AbsolutePath(run.currentDirectory, relativeName, kNameBufferSize);
-  if (!absoluteName.name) {
-    LogLine(run.log, {kFile, relativeName, kNotAvailable});
-    if (absoluteName.tooLong) LogNameTooLong(run.log, kNameBufferSize);
-    return;
-  }
-  run.planetsFileName = *absoluteName.name;
-  if (!OpenForReading(run.planetsFile, run.planetsFileName)) {
-    LogLine(run.log, {kFile, run.planetsFileName, kNotAvailable});
-    return;
-  }
-  LogLine(run.log, {kUsingPlanets, run.planetsFileName});
-  LineReader reader = MakeLineReader(run.planetsFile, CodePageOf(run.language));
-  ReadPlanets(reader, run.planets, run.log, run.planetsFileName);
-}
-
 void WritePlanetTable(RunState& run) {
   if (run.chartMode == ChartMode::natal) MirrorAspects(run.order);
-  run.planets.reserve(kPlanetNamesRoom);
-  ReadPlanetsFile(run);
+  ReadPlanetsFile(run.planetsFile, run.planetsFileName, run.language, run.currentDirectory, run.log,
+                  run.planets);
   CompletePlanets(run.aspects, run.order, run.planets, run.language);
   SortByOrb(run.aspects, run.order);
   GroupByPlanet(run.aspects, run.order, run.planets);
@@ -214,7 +151,9 @@ ExitStatus Run(int argumentCount, const char* const* arguments) {
   RunState run;
   run.currentDirectory = CurrentDirectory();
   StartRun(run, argumentCount, arguments);
-  if (!OpenInput(run)) return ExitStatus::inputNotOpened;
+  if (!OpenAspectsList(run.input, run.inputFileName, run.currentDirectory, run.log)) {
+    return ExitStatus::inputNotOpened;
+  }
   ReadInput(run);
   run.order = ReadingOrder(run.aspects);
   SortByOrb(run.aspects, run.order);

@@ -1,17 +1,10 @@
 #pragma once
 
-#include <string>
-#include <string_view>
-#include <vector>
-
 #include "aspectlist/aspect_entry.h"
 #include "aspectlist/entry_order.h"
+#include "aspectlist/name_list.h"
 
 namespace korvo {
-
-// An ordered list of names. Two names are equal when they have the same bytes: case counts,
-// nothing is trimmed.
-using NameList = std::vector<std::string>;
 
 // The name of an entry that a grouping looks at: its aspect name or its from-planet (the
 // to-planet of a mirrored entry).

@@ -1,6 +1,6 @@
 #include "order/planet_order.h"
 
-#include "platform/file_system.h"
+#include "order/name_groups.h"
 
 namespace korvo {
 namespace {
@@ -23,22 +23,10 @@ const std::array<std::string_view, kHouseCount>& HouseNames(LanguageFlag languag
   return language == LanguageFlag::russian ? kRussianHouseNames : kEnglishHouseNames;
 }
 
-std::string PlanetsFileName(LanguageFlag language) {
-  return NativeName(language == LanguageFlag::russian ? "Language/Russian/Planets.txt"
-                                                      : "Language/English/Planets.txt");
-}
-
 void MirrorAspects(EntryOrder& order) {
   const std::size_t count = order.size();
   order.reserve(2 * count);
   for (std::size_t place = 0; place < count; ++place) order.push_back(order[place] ^ kMirroredFlag);
-}
-
-void ReadPlanets(LineReader& reader, NameList& planets, RunLog& log, std::string_view fileName) {
-  while (const std::optional<InputLine> line = NextLineLogged(reader, log, fileName)) {
-    if (!line->text.empty() && IsWhitespace(line->text.front())) continue;
-    planets.emplace_back(line->text);
-  }
 }
 
 void CompletePlanets(const AspectList& list, const EntryOrder& order, NameList& planets,

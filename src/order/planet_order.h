@@ -1,15 +1,12 @@
 #pragma once
 
 #include <array>
-#include <string>
 #include <string_view>
 
 #include "aspectlist/aspect_entry.h"
 #include "aspectlist/entry_order.h"
-#include "order/name_groups.h"
-#include "platform/line_reader.h"
-#include "run/run_log.h"
-#include "run/settings.h"
+#include "aspectlist/name_list.h"
+#include "base/settings.h"
 
 namespace korvo {
 
@@ -18,16 +15,9 @@ inline constexpr std::size_t kHouseCount = 12;
 // The twelve house names of a language, I to XII; they follow the planets file's names.
 const std::array<std::string_view, kHouseCount>& HouseNames(LanguageFlag language);
 
-// The planets file of a language, relative to the current directory.
-std::string PlanetsFileName(LanguageFlag language);
-
 // Appends every place of the order again, marked mirrored: the same entry, shown with its
 // from-planet and to-planet exchanged.
 void MirrorAspects(EntryOrder& order);
-
-// Appends one planet name per line; a line that starts with whitespace is passed over, and a
-// name keeps its trailing blanks. Names are not de-duplicated.
-void ReadPlanets(LineReader& reader, NameList& planets, RunLog& log, std::string_view fileName);
 
 // Appends the house names, then every from-planet that the names do not hold yet, in the order
 // given, each once.

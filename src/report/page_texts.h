@@ -50,6 +50,8 @@ inline constexpr std::string_view kLeftHeaderCell = "  <td align=left bgcolor=Si
 inline constexpr std::string_view kHeaderCellEnd = "</td>\n";
 inline constexpr std::string_view kSpacerContent = "&nbsp;&nbsp;";
 inline constexpr std::string_view kWhitespaceSign = "&nbsp;";
+inline constexpr std::string_view kBoldStart = "<b>";  // around a title, an orb or a group name
+inline constexpr std::string_view kBoldEnd = "</b>";
 
 // The fixed texts between the fields of a data row, each run of them joined into one piece. Every
 // data cell is followed by the spacer cell "<td>&nbsp;&nbsp;</td>", and the orb cell uses the font

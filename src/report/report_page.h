@@ -6,8 +6,8 @@
 
 #include "aspectlist/aspect_entry.h"
 #include "aspectlist/entry_order.h"
+#include "base/settings.h"
 #include "report/table_writer.h"
-#include "run/settings.h"
 
 namespace korvo {
 

@@ -1,5 +1,6 @@
 #include "report/table_writer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -26,9 +27,9 @@ ColumnTitles TitlesFor(LanguageFlag language) {
 
 void AppendTitleCell(std::string& row, std::string_view title, bool centred) {
   row.append(centred ? kCentredHeaderCell : kLeftHeaderCell)
-      .append("<b>")
+      .append(kBoldStart)
       .append(title)
-      .append("</b>")
+      .append(kBoldEnd)
       .append(kHeaderCellEnd);
 }
 
@@ -43,15 +44,16 @@ struct RowBatch {
   std::size_t used = 0;
 };
 
-// The fixed texts of any one row (the pieces above and a sign), and the fixed-size moves that
-// copy its four texts, come to less than this beyond the texts' own lengths.
-constexpr std::size_t kFixedRowBytesBound = 256 + 4 * kTextReadSlack;
-static_assert(kOrbRowStart.size() + kWhitespaceSign.size() + 3 + kOrbRowAfterOrb.size() +
-                  2 * kBetweenNames.size() + kLastNameEnd.size() <
-              kFixedRowBytesBound - 4 * kTextReadSlack);
-static_assert(kGroupedRowStart.size() + 7 + 2 * kBetweenNames.size() + kGroupedRowOrbCell.size() +
-                  kWhitespaceSign.size() + kGroupedRowEnd.size() <
-              kFixedRowBytesBound - 4 * kTextReadSlack);
+// The fixed texts of a row, its sign written at its longest, and the fixed-size moves that copy
+// its four texts: the most a row takes beyond the texts' own lengths.
+constexpr std::size_t kOrbRowFixedBytes = kOrbRowStart.size() + kWhitespaceSign.size() +
+                                          kBoldStart.size() + kOrbRowAfterOrb.size() +
+                                          2 * kBetweenNames.size() + kLastNameEnd.size();
+constexpr std::size_t kGroupedRowFixedBytes =
+    kGroupedRowStart.size() + kBoldStart.size() + kBoldEnd.size() + 2 * kBetweenNames.size() +
+    kGroupedRowOrbCell.size() + kWhitespaceSign.size() + kGroupedRowEnd.size();
+constexpr std::size_t kFixedRowBytesBound =
+    std::max(kOrbRowFixedBytes, kGroupedRowFixedBytes) + 4 * kTextReadSlack;
 
 void FlushRows(RowBatch& batch) {
   batch.page.write(batch.bytes.data(), static_cast<std::streamsize>(batch.used));
@@ -109,7 +111,7 @@ void AppendOrbTableRow(RowBatch& batch, const RowTexts& texts) {
                                     texts.fromPlanet.size() + texts.toPlanet.size());
   out = Put(out, kOrbRowStart);
   out = PutSign(out, texts.orbSign);
-  out = Put(out, "<b>");
+  out = Put(out, kBoldStart);
   out = PutListText(out, texts.orbText);
   out = Put(out, kOrbRowAfterOrb);
   out = PutListText(out, texts.aspect);
@@ -128,9 +130,9 @@ void AppendGroupedRow(RowBatch& batch, const RowTexts& texts, std::string_view g
                                     thirdName.size() + texts.orbText.size());
   out = Put(out, kGroupedRowStart);
   if (showGroupName) {
-    out = Put(out, "<b>");
+    out = Put(out, kBoldStart);
     out = PutListText(out, groupName);
-    out = Put(out, "</b>");
+    out = Put(out, kBoldEnd);
   }
   out = Put(out, kBetweenNames);
   out = PutListText(out, secondName);

@@ -5,7 +5,7 @@
 
 #include "aspectlist/aspect_entry.h"
 #include "aspectlist/entry_order.h"
-#include "run/settings.h"
+#include "base/settings.h"
 
 namespace korvo {
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "inputs/input_names.h"
 #include "platform/absolute_path.h"
 #include "platform/file_system.h"
 
@@ -23,10 +24,6 @@ CommandLine Parse(std::vector<std::string> arguments) {
   std::vector<const char*> pointers;
   for (const std::string& argument : arguments) pointers.push_back(argument.c_str());
   return ParseCommandLine(static_cast<int>(pointers.size()), pointers.data(), kDirectory);
-}
-
-TEST(ParseCommandLine, DefaultInputName) {
-  EXPECT_EQ(DefaultInputName(), "Wrk" + kSeparator + "Aspects.txt");
 }
 
 TEST(ParseCommandLine, OptionsCounterAndInputName) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Keeps the folders of src/ in layers: a file may include headers of its own folder and of the
-folders below it, never of a folder above it or beside it. Prints each offending include as
-file:line and fails.
+folders below it, never of a folder above it or beside it. Only the folders that own files open
+them, and the orders write no log line. Prints each offending line as file:line and fails.
 
     check_include_layers.py SRC_DIR             checks the tree
     check_include_layers.py --self-test SRC_DIR  checks that a planted upward include is caught
@@ -16,11 +16,18 @@ import tempfile
 # each other nor anything above them.
 LAYERS = [
     ["platform"],  # the thin layer over the operating system
-    ["run"],  # what every step of a run shares: the run log, its texts, the run settings
-    ["aspectlist"],
-    ["order", "report"],
+    ["base"],  # what every step of a run shares: the run log, its texts, the run settings
+    ["aspectlist"],  # the model: entries, their texts and orders, name lists
+    ["inputs", "order", "report"],  # the three input files; the orders; the page
     ["driver"],  # the entry point; nothing includes it
 ]
+
+# Only these folders open files; the rest are handed open streams.
+OPENS_FILES = {"platform", "inputs"}
+OPENING = re.compile(r"\bOpenForReading\(|\bfopen\(|\.open\(")
+# The orders work on the model alone: they neither read files nor write the log.
+WRITES_NO_LOG = {"order"}
+RUN_LOG_HEADER = "base/run_log.h"
 
 RUNG = {folder: rung for rung, folders in enumerate(LAYERS) for folder in folders}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
@@ -42,7 +49,13 @@ def violations(src):
             continue
         text = path.read_text(encoding="utf-8", errors="replace")
         for number, line in enumerate(text.splitlines(), start=1):
+            if folder not in OPENS_FILES and OPENING.search(line):
+                found.append(f"{relative}:{number}: opens a file, which only "
+                             f"{' and '.join(sorted(OPENS_FILES))}/ do")
             match = INCLUDE.match(line)
+            if match and folder in WRITES_NO_LOG and match.group(1) == RUN_LOG_HEADER:
+                found.append(f"{relative}:{number}: includes the run log, which {folder}/ "
+                             f"never writes")
             if not match or "/" not in match.group(1):
                 continue
             target = match.group(1).split("/")[0]
@@ -58,20 +71,31 @@ def violations(src):
     return found
 
 
+# Planted lines, each of which the check must catch, and the start of the report it gives.
+PLANTED = [
+    ("platform/planted.h", '#include "driver/run.h"', "platform/planted.h:2: includes driver/run.h"),
+    ("order/planted.cpp", 'void F(std::ifstream& s) { s.open("x"); }',
+     "order/planted.cpp:2: opens a file"),
+    ("report/planted.cpp", 'void F() { fopen("x", "r"); }', "report/planted.cpp:2: opens a file"),
+    ("order/planted.h", '#include "base/run_log.h"', "order/planted.h:2: includes the run log"),
+]
+
+
 def self_test(src):
-    """A copy of the tree with one upward include planted must fail the check."""
-    with tempfile.TemporaryDirectory() as scratch:
-        copy = pathlib.Path(scratch) / "src"
-        shutil.copytree(src, copy)
-        planted = copy / "platform" / "planted.h"
-        planted.write_text('#pragma once\n#include "driver/run.h"\n')
-        found = violations(copy)
-        expected = "platform/planted.h:2: includes driver/run.h"
-        if not any(line.startswith(expected) for line in found):
-            print(f"FAILED: the planted include was not caught; found {found}")
-            return 1
-        print(f"caught, as it must be: {expected}")
-        return 0
+    """A copy of the tree with one offending line planted must fail the check, for each kind."""
+    failed = 0
+    for path, line, expected in PLANTED:
+        with tempfile.TemporaryDirectory() as scratch:
+            copy = pathlib.Path(scratch) / "src"
+            shutil.copytree(src, copy)
+            (copy / path).write_text(f"#pragma once\n{line}\n")
+            found = violations(copy)
+            if any(report.startswith(expected) for report in found):
+                print(f"caught, as it must be: {expected}")
+            else:
+                print(f"FAILED: {path} was not caught; found {found}")
+                failed = 1
+    return failed
 
 
 def main(argv):
@@ -86,7 +110,7 @@ def main(argv):
     if found:
         print(f"FAILED: {len(found)} include(s) break the layers")
         return 1
-    print("every include of src/ points down")
+    print("every include of src/ points down, and only inputs/ and platform/ open files")
     return 0
 
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "run/run_log.h"
+#include "base/run_log.h"
 #include "platform/line_reader.h"
 
 namespace korvo::test {

@@ -1,4 +1,4 @@
-#include "driver/language.h"
+#include "inputs/language_marker.h"
 
 #include <gtest/gtest.h>
 

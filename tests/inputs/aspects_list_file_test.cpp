@@ -1,4 +1,4 @@
-#include "aspectlist/aspects_list_reader.h"
+#include "inputs/aspects_list_file.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "run/settings.h"
+#include "base/settings.h"
 
 namespace korvo {
 

@@ -1,8 +1,8 @@
-#include "driver/language.h"
+#include "inputs/language_marker.h"
 
 #include <fstream>
-#include <optional>
 
+#include "inputs/input_names.h"
 #include "platform/absolute_path.h"
 #include "platform/file_system.h"
 
@@ -10,7 +10,7 @@ namespace korvo {
 
 LanguageFlag DetectLanguage(std::string_view currentDirectory) {
   const AbsoluteName markerName =
-      AbsolutePath(currentDirectory, NativeName("Config/RUSSIAN.ini"), kNameBufferSize);
+      AbsolutePath(currentDirectory, RussianMarkerName(), kNameBufferSize);
   std::ifstream marker;
   return markerName.name && OpenForReading(marker, *markerName.name) ? LanguageFlag::russian
                                                                      : LanguageFlag::english;

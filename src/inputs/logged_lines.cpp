@@ -1,10 +1,8 @@
-#include "run/run_log.h"
+#include "inputs/logged_lines.h"
 
 #include <string>
 
-#include "platform/crlf_writer.h"
-#include "platform/file_system.h"
-#include "run/log_texts.h"
+#include "base/log_texts.h"
 
 namespace korvo {
 namespace {
@@ -12,38 +10,6 @@ namespace {
 std::string_view CodePageName(CodePage codePage) {
   return codePage == CodePage::windows1251 ? kWindows1251 : kWindows1252;
 }
-
-void WritePieces(RunLog& log, std::initializer_list<std::string_view> pieces) {
-  for (const std::string_view piece : pieces) WriteCrLf(log.stream, piece);
-}
-
-}  // namespace
-
-bool OpenRunLog(RunLog& log) {
-  return OpenForWriting(log.stream, std::string(kRunLogName));
-}
-
-void LogLine(RunLog& log, std::initializer_list<std::string_view> pieces) {
-  WritePieces(log, pieces);
-  WriteCrLf(log.stream, "\n");
-  log.stream.flush();
-}
-
-void LogLastLine(RunLog& log, std::initializer_list<std::string_view> pieces) {
-  WritePieces(log, pieces);
-}
-
-void LogNameTooLong(RunLog& log, std::size_t capacity) {
-  LogLine(log, {kNameLongerThan, std::to_string(capacity - 1), kBytes});
-}
-
-int RunLogState(const RunLog& log) {
-  const std::ios::iostate state = log.stream.rdstate();
-  return ((state & std::ios::badbit) ? 1 : 0) + ((state & std::ios::eofbit) ? 2 : 0) +
-         ((state & std::ios::failbit) ? 4 : 0);
-}
-
-namespace {
 
 // Logged as a line is read, in this order: characters without a code-page form, a cut at 127
 // bytes, a zero byte that ended the text early.

@@ -1,16 +1,23 @@
 #pragma once
 
+#include <fstream>
 #include <string>
 #include <string_view>
 
 #include "aspectlist/aspect_entry.h"
+#include "base/run_log.h"
+#include "base/settings.h"
 #include "platform/line_reader.h"
-#include "run/run_log.h"
 
 namespace korvo {
 
 inline constexpr int kHeaderLineCount = 4;
 inline constexpr std::string_view kHeaderLineEnd = "<br>";
+
+// Makes `inputFileName` absolute and opens it, logging which list is used or why it cannot be.
+// `inputFileName` then holds the absolute name, when there is one.
+bool OpenAspectsList(std::ifstream& input, std::string& inputFileName,
+                     std::string_view currentDirectory, RunLog& log);
 
 // Reads an aspects list: its first four lines, each followed by "<br>", go to `headerText` (a
 // missing line counts as empty); every later line that holds 0xB0 becomes one entry of `aspects`.
@@ -19,5 +26,10 @@ inline constexpr std::string_view kHeaderLineEnd = "<br>";
 // orb sign that is not '+', '-' or whitespace. `inputName` names the file in those log lines.
 void ReadAspectsList(LineReader& reader, std::string& headerText, AspectList& aspects, RunLog& log,
                      std::string_view inputName);
+
+// Reads the open aspects list as ReadAspectsList does, in the code page of `language`, with room
+// for its entries made once from the file's size.
+void ReadAspectsListFile(std::ifstream& input, LanguageFlag language, std::string& headerText,
+                         AspectList& aspects, RunLog& log, std::string_view inputName);
 
 }  // namespace korvo

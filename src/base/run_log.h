@@ -3,10 +3,7 @@
 #include <cstddef>
 #include <fstream>
 #include <initializer_list>
-#include <optional>
 #include <string_view>
-
-#include "platform/line_reader.h"
 
 namespace korvo {
 
@@ -32,10 +29,5 @@ void LogNameTooLong(RunLog& log, std::size_t capacity);
 
 // The log stream's own state flags as a number: bad 1, end of file 2, fail 4; 0 when good.
 int RunLogState(const RunLog& log);
-
-// The next line of a file. Logged with the line's number and `fileName`, in this order: characters
-// without a code-page form, a cut at 127 bytes, a zero byte that ended the text early. After the
-// last line, a file read as UTF-16 or with lines read as UTF-8 is logged once.
-std::optional<InputLine> NextLineLogged(LineReader& reader, RunLog& log, std::string_view fileName);
 
 }  // namespace korvo

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#include "aspectlist/name_list.h"
+#include "base/run_log.h"
+#include "base/settings.h"
+#include "platform/line_reader.h"
+
+namespace korvo {
+
+// Opens the aspect-types file and logs each name tried. A name given with -a is the only one
+// tried. Otherwise the default name is made absolute into `aspectTypesFileName` and opened; in
+// Russian a failed open is followed by a second try with '!' in front of that absolute name.
+// Where names may be UTF-8, each Russian try looks for the Windows-1251 spelling and then the
+// UTF-8 one; the log names the spelling that opened, or the Windows-1251 one. Afterwards
+// `aspectTypesFileName` holds the name last logged.
+bool OpenAspectTypesFile(std::ifstream& stream, std::string& aspectTypesFileName,
+                         LanguageFlag language, ChartMode mode, std::string_view currentDirectory,
+                         RunLog& log);
+
+// Appends one type name for each line that holds ';': the text before the first ';' without the
+// whitespace right before it. Other lines are passed over; names are not de-duplicated.
+void ReadAspectTypes(LineReader& reader, NameList& aspectTypes, RunLog& log,
+                     std::string_view fileName);
+
+// Opens the aspect-types file as OpenAspectTypesFile does and, when it opened, appends its type
+// names as ReadAspectTypes does, in the code page of `language`.
+void ReadAspectTypesFile(std::ifstream& stream, std::string& aspectTypesFileName,
+                         LanguageFlag language, ChartMode mode, std::string_view currentDirectory,
+                         RunLog& log, NameList& aspectTypes);
+
+}  // namespace korvo

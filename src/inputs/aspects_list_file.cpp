@@ -1,0 +1,97 @@
+#include "inputs/aspects_list_file.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "base/log_texts.h"
+#include "inputs/logged_lines.h"
+#include "platform/absolute_path.h"
+#include "platform/file_system.h"
+#include "platform/large_pages.h"
+
+namespace korvo {
+namespace {
+
+constexpr std::size_t kInitialListRoom = 64;
+
+// Room for the list before it is read, estimated from the input's size, so that the list need
+// not move while it grows: moving it costs little, but each move touches fresh memory, and that
+// is most of a large run's page faults. A short estimate only means the list grows as usual; a
+// long one leaves memory reserved but never touched.
+constexpr std::uintmax_t kTypicalAspectLineBytes = 24;
+constexpr std::uintmax_t kLargestEstimatedCount = std::uintmax_t{1} << 22;
+
+// Measured on the open stream rather than by name, so that any name the stream opened works; a
+// stream that cannot seek gives no estimate.
+std::size_t EstimatedAspectCount(std::ifstream& input) {
+  input.seekg(0, std::ios::end);
+  const std::streamoff bytes = input.tellg();
+  input.clear();
+  input.seekg(0, std::ios::beg);
+  input.clear();
+  if (bytes <= 0) return 0;
+  return static_cast<std::size_t>(std::min(
+      static_cast<std::uintmax_t>(bytes) / kTypicalAspectLineBytes, kLargestEstimatedCount));
+}
+
+// A list that lacks its header would lose its first four aspects into it: that is logged, and
+// the four lines are still taken as the header.
+void ReadHeader(LineReader& reader, std::string& headerText, RunLog& log,
+                std::string_view inputName) {
+  bool allReadAsAspectLines = true;
+  for (int i = 0; i < kHeaderLineCount; ++i) {
+    const std::optional<InputLine> line = NextLineLogged(reader, log, inputName);
+    if (line) headerText.append(line->text);
+    headerText.append(kHeaderLineEnd);
+    allReadAsAspectLines = allReadAsAspectLines && line && IsAspectLine(line->text);
+  }
+  if (allReadAsAspectLines) LogLine(log, {kHeaderOf, inputName, kReadsAsAspectLines});
+}
+
+}  // namespace
+
+void ReadAspectsList(LineReader& reader, std::string& headerText, AspectList& aspects, RunLog& log,
+                     std::string_view inputName) {
+  ReadHeader(reader, headerText, log, inputName);
+  aspects.entries.reserve(std::max(aspects.entries.capacity(), kInitialListRoom));
+  while (const std::optional<InputLine> line = NextLineLogged(reader, log, inputName)) {
+    if (line->text.find(kDegreeSign) == std::string_view::npos) continue;
+    if (const std::optional<AspectFields> fields = ParseAspectLine(line->text)) {
+      if (!IsOrbSign(fields->orbSign)) {
+        LogLine(log, {kLine, std::to_string(reader.lineNumber), kOf, inputName, kOrbSign,
+                      std::string_view(&fields->orbSign, 1), kIsNotASign});
+      }
+      AddEntry(aspects, *fields);
+    } else {
+      LogLine(log, {kLine, std::to_string(reader.lineNumber), kOf, inputName, kNotAnAspectLine});
+    }
+  }
+}
+
+bool OpenAspectsList(std::ifstream& input, std::string& inputFileName,
+                     std::string_view currentDirectory, RunLog& log) {
+  AbsoluteName absoluteName = AbsolutePath(currentDirectory, inputFileName, kNameBufferSize);
+  if (absoluteName.name) {
+    inputFileName = std::move(*absoluteName.name);
+    if (OpenForReading(input, inputFileName)) {
+      LogLine(log, {kUsingInput, inputFileName});
+      return true;
+    }
+  }
+  LogLine(log, {kInputFile, inputFileName, kCannotBeOpened});
+  if (absoluteName.tooLong) LogNameTooLong(log, kNameBufferSize);
+  return false;
+}
+
+void ReadAspectsListFile(std::ifstream& input, LanguageFlag language, std::string& headerText,
+                         AspectList& aspects, RunLog& log, std::string_view inputName) {
+  std::vector<AspectEntry>& entries = aspects.entries;
+  entries.reserve(EstimatedAspectCount(input));
+  AdviseLargePages(entries.data(), entries.capacity() * sizeof(AspectEntry));
+  LineReader reader = MakeLineReader(input, CodePageOf(language));
+  ReadAspectsList(reader, headerText, aspects, log, inputName);
+}
+
+}  // namespace korvo

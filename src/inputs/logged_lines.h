@@ -1,0 +1,16 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "base/run_log.h"
+#include "platform/line_reader.h"
+
+namespace korvo {
+
+// The next line of a file. Logged with the line's number and `fileName`, in this order: characters
+// without a code-page form, a cut at 127 bytes, a zero byte that ended the text early. After the
+// last line, a file read as UTF-16 or with lines read as UTF-8 is logged once.
+std::optional<InputLine> NextLineLogged(LineReader& reader, RunLog& log, std::string_view fileName);
+
+}  // namespace korvo

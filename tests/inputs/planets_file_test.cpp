@@ -1,0 +1,63 @@
+#include "inputs/planets_file.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+
+namespace korvo {
+namespace {
+
+std::vector<std::string> ReadNames(const std::string& bytes, std::string* log = nullptr) {
+  std::istringstream input(bytes);
+  LineReader reader = MakeLineReader(input, CodePage::windows1252);
+  test::CapturedLog captured;
+  NameList names;
+  ReadPlanets(reader, names, captured.log, "/p/Planets.txt");
+  if (log) *log = captured.Text();
+  return names;
+}
+
+TEST(ReadPlanets, OneNamePerLine) {
+  using namespace std::string_literals;
+  struct Row {
+    std::string bytes;
+    std::vector<std::string> names;
+  };
+  const Row rows[] = {
+      {"", {}},
+      {"Sun\nMoon\n", {"Sun", "Moon"}},
+      {"Sun\r\nMoon\r\n", {"Sun", "Moon"}},
+      {"Sun\nMoon", {"Sun", "Moon"}},                     // the last line counts once
+      {"Sun \nMoon\t\n", {"Sun ", "Moon\t"}},             // trailing blanks belong to the name
+      {" Mars\n\tVenus\n\vX\n\fY\n\rZ\nSun\n", {"Sun"}},  // leading whitespace: skipped
+      {"\n", {""}},                                       // an empty line is the empty name
+      {"Sun\n\r\nMoon\n", {"Sun", "", "Moon"}},
+      {"Sun\nSun\n", {"Sun", "Sun"}},            // no duplicate test
+      {"; Sun\n# Moon\n", {"; Sun", "# Moon"}},  // no comment character
+      {"\xD1\xEE\xEB\xED\xF6\xE5\n", {"\xD1\xEE\xEB\xED\xF6\xE5"}},
+      {"\xA0Sun\n", {"\xA0Sun"}},  // 0xA0 is not whitespace
+      {"Sun\0junk\nMoon"s, {"Sun", "Moon"}},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(ReadNames(row.bytes), row.names) << ::testing::PrintToString(row.bytes);
+  }
+}
+
+TEST(ReadPlanets, ALongLineIsCutAndReadingGoesOn) {
+  std::string log;
+  const std::vector<std::string> expected = {std::string(127, 'a'), std::string(127, 'b'), "Moon"};
+  EXPECT_EQ(ReadNames(std::string(127, 'a') + "\r\n" + std::string(128, 'b') + "\n" + " " +
+                          std::string(200, 'c') + "\nMoon",
+                      &log),
+            expected);
+  EXPECT_EQ(log,
+            "Line 2 of /p/Planets.txt cut at 127 bytes\r\n"
+            "Line 3 of /p/Planets.txt cut at 127 bytes\r\n");
+}
+
+}  // namespace
+}  // namespace korvo
