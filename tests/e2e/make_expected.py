@@ -3,11 +3,11 @@
 from the program itself.
 
 For each case folder given, the run directory is laid out as run_e2e.py lays it out, the model
-runs there, and expected/ is rewritten: Korvo.log (the current directory written as {CWD}, and
-each {FILL:N} of the arguments and setup written back as such) unless it could not be made, the
-page when the model wrote one, and the files named in case.json "model": {"keep": [...]} as they
-stand after the run (such as an input that must stay untouched). A case whose "model" is
-"by hand" is left alone.
+runs there, and expected/ is rewritten: Korvo.log (the current directory written as {CWD}, the
+version as {VERSION}, and each {FILL:N} of the arguments and setup written back as such) unless
+it could not be made, the page when the model wrote one, and the files named in case.json
+"model": {"keep": [...]} as they stand after the run (such as an input that must stay
+untouched). A case whose "model" is "by hand" is left alone.
 
 Review every change of an expected file before committing it: where the program and these
 files disagree, the rules decide which one is wrong.
@@ -26,7 +26,8 @@ import run_e2e  # noqa: E402
 
 
 def placeholders(log, case, cwd_as_seen):
-    """The log with each {FILL:N} of the case's arguments and setup written back as such."""
+    """The log with each {FILL:N} of the case's arguments and setup written back as such (also
+    used for file names)."""
     texts = " ".join(case.get("args", []) + [json.dumps(case.get("setup", []))])
     for length in sorted({int(n) for n in run_e2e.FILL.findall(texts)}, reverse=True):
         fill = run_e2e.fill_for(length, cwd_as_seen).encode()
@@ -67,6 +68,8 @@ def write_expected(case_dir):
         os.makedirs(expected)
         if not os.path.isdir(os.path.join(cwd, b"Korvo.log")):  # else the log is lost
             with open(os.path.join(expected, "Korvo.log"), "wb") as out:
+                log = log.replace(b"\r\nVersion: " + korvo_model.VERSION + b"\r\n",
+                                  b"\r\nVersion: {VERSION}\r\n", 1)
                 out.write(placeholders(log.replace(cwd, b"{CWD}"), case, cwd_as_seen))
         kept = [os.fsencode(k) for k in model.get("keep", [])]
         if page is not None and os.path.isfile(page) and not os.path.islink(page):

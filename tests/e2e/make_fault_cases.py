@@ -36,7 +36,7 @@ def log(*lines, last=None):
 
 
 def start(language=0):
-    return [USAGE, "Version: 1.0.0", f"Config (0=EN, 1=RU): {language}"]
+    return [USAGE, "Version: {VERSION}", f"Config (0=EN, 1=RU): {language}"]
 
 
 def complete_run_log(aspects, types_lines, planets_lines, language=0, page="Wrk/Aspects.html"):

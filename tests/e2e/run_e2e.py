@@ -7,8 +7,9 @@ A case is a folder under cases/:
                "setup": [...], "absent": [...]}
   tree/       copied into the fresh directory before the run (optional)
   expected/   every file here must exist after the run with exactly these bytes; "{CWD}" stands
-              for the current directory, and in Korvo.log each '/' for the platform's separator;
-              a file name may hold "{FILL:N}" (below)
+              for the current directory, "{VERSION}" for the project version (the x.y.z of
+              "project(Korvo VERSION x.y.z" in the top-level CMakeLists.txt), and in Korvo.log
+              each '/' for the platform's separator; a file name may hold "{FILL:N}" (below)
 
 case.json:
   "args"      the arguments; "{CWD}" stands for the run's current directory as the program sees
@@ -49,6 +50,7 @@ Setup steps:
                     names at the length limit)
 """
 import argparse
+import functools
 import glob
 import json
 import os
@@ -127,6 +129,13 @@ def run_setup(steps, run_dir, cwd_as_seen):
 REPOSITORY = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 
+@functools.cache
+def project_version():
+    """The project version, x.y.z, as the top-level CMakeLists.txt gives it to the build."""
+    with open(os.path.join(REPOSITORY, "CMakeLists.txt"), encoding="utf-8") as source:
+        return re.search(r"project\(Korvo VERSION ([0-9.]+)", source.read()).group(1)
+
+
 def make_writable(directory):
     """A copied tree may be read-only (the shared samples are); the run must write into it."""
     for root, dirs, files in os.walk(os.fsencode(directory)):
@@ -192,6 +201,7 @@ def lay_out_case(case_dir, case, real_dir, cwd_as_seen):
 def expected_bytes(path, name, cwd_as_seen, platform):
     with open(path, "rb") as source:
         data = source.read()
+    data = data.replace(b"{VERSION}", project_version().encode())
     data = expand(data.decode(LATIN1), cwd_as_seen).encode(LATIN1)
     if platform == "windows" and os.path.basename(name) == "Korvo.log":
         data = data.replace(b"/", b"\\")
