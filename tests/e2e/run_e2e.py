@@ -28,11 +28,17 @@ case.json:
   "cwd"       a folder, made under the fresh directory, in which the program runs; the trees,
               the setup steps and expected/ then belong to that folder (optional)
   "platforms" where the case can run (default both); elsewhere it is reported as skipped
+  "expected_elsewhere"  {"Wrk/Aspects.html": "sample-en-natal/Wrk/Aspects.html"}: files the
+              case expects as if they lay under its expected/ at these paths, with the bytes of
+              the named file under another case's expected/ (expanded for this case as usual);
+              a case holds no copy of another case's expected file (expected_files.py), and a
+              reference to a file that is not there fails the case
   "model"     notes for make_expected.py, which writes most expected files from the program's
               rules; the runner itself only compares
 
-Arguments, setup paths and the texts of setup steps are read as Latin-1, so "\\u00b0" is the byte
-0xB0 and Windows-1251 bytes (in texts and in file names) are written the same way; "{CWD}" in a
+Arguments, setup paths, the texts of setup steps and the names of expected files are read as
+Latin-1 (a name under expected/ is that text in UTF-8), so "\\u00b0" is the byte 0xB0 and
+Windows-1251 bytes (in texts and in file names) are written the same way; "{CWD}" in a
 setup path stands for the current directory too (a path beginning "!{CWD}" lies under a folder
 named "!"). "{FILL:N}" in any of these texts, and in expected files, stands for a run of 'f'
 that makes "{CWD}/" followed by it exactly N bytes long (in "cwd": the fresh directory instead
@@ -59,6 +65,9 @@ import shutil
 import subprocess
 import sys
 import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import expected_files  # noqa: E402
 
 LATIN1 = "latin-1"
 
@@ -304,20 +313,19 @@ def run_case(case_dir, korvo, emulator, platform, keep):
     if result.stdout or result.stderr != expected_stderr:
         failures.append(f"console output: {result.stdout!r} {result.stderr!r}, expected "
                         f"{expected_stderr!r}")
-    expected_root = os.path.abspath(os.path.join(case_dir, "expected"))
+    expected, reference_problems = expected_files.expected_files(os.path.abspath(case_dir), case)
+    failures += reference_problems
     with Inside(real_dir):
-        for root, _, files in os.walk(expected_root):
-            for name in files:
-                relative = os.path.relpath(os.path.join(root, name), expected_root)
-                want = expected_bytes(os.path.join(root, name), relative, cwd_as_seen, platform)
-                actual_path = setup_path(".", relative, cwd_as_seen)
-                if not os.path.isfile(actual_path):
-                    failures.append(f"{relative}: missing")
-                    continue
-                with open(actual_path, "rb") as source:
-                    got = source.read()
-                if got != want:
-                    failures.append(f"{relative}: {describe_difference(want, got)}")
+        for relative, path in sorted(expected.items()):
+            want = expected_bytes(path, relative, cwd_as_seen, platform)
+            actual_path = setup_path(".", relative, cwd_as_seen)
+            if not os.path.isfile(actual_path):
+                failures.append(f"{relative}: missing")
+                continue
+            with open(actual_path, "rb") as source:
+                got = source.read()
+            if got != want:
+                failures.append(f"{relative}: {describe_difference(want, got)}")
         for relative in case.get("absent", []):
             pattern = setup_path(".", relative, cwd_as_seen)
             if os.path.lexists(pattern) or glob.glob(pattern):
