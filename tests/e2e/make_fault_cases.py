@@ -6,12 +6,15 @@ output: the log lines of a run, the name-length limit (a name with its terminati
 in 256 bytes on Windows and 4096 on POSIX; one byte less for the Russian default aspect-types
 names, which keep a byte free for '!'), the line rules (LF ends a line, a CR right before it is
 dropped, 127 bytes per line, a zero byte ends its text) and the page texts. Run it after changing
-a rule, then review the diff of cases/fault-*.
+a rule, then review the diff of cases/fault-*. An expected file with the bytes of one that another
+case holds is not copied but referred to (expected_files.py); make_expected.py leaves these cases
+alone.
 """
-import json
 import os
 import random
 import shutil
+
+import expected_files
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CASES = os.path.join(HERE, "cases")
@@ -167,20 +170,13 @@ def reading_log(data, name):
 
 def write_case(name, files, case, expected):
     folder = os.path.join(CASES, name)
-    shutil.rmtree(folder, ignore_errors=True)
+    shutil.rmtree(os.path.join(folder, "tree"), ignore_errors=True)
     for relative, data in files.items():
         path = os.path.join(folder.encode(), b"tree", relative)
         os.makedirs(os.path.dirname(path), exist_ok=True)
         with open(path, "wb") as out:
             out.write(data)
-    for relative, data in expected.items():
-        path = os.path.join(folder, "expected", relative)
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        with open(path, "wb") as out:
-            out.write(data)
-    with open(os.path.join(folder, "case.json"), "w", encoding="utf-8") as out:
-        json.dump(case, out, indent=1)
-        out.write("\n")
+    expected_files.replace_expected(folder, expected, {**case, "model": "make_fault_cases.py"})
 
 
 def english_tree(input_data=SMALL_INPUT, types=True, planets=True):
