@@ -8,6 +8,8 @@ directory as the program would write it. model_console(cwd) is what the run writ
 """
 import os
 
+import run_e2e
+
 INT_MAX = 2147483647
 LINE_LIMIT = 127
 NAME_BUFFER = 4096  # a name with its terminating zero, as POSIX file calls take it (PATH_MAX)
@@ -16,6 +18,7 @@ DIGITS = b"0123456789"
 DEGREE = 0xB0
 
 USAGE = b"Korvo [-1 | -2] [-a<aspect-names-file>] [<aspects-list-file>]"
+VERSION = run_e2e.project_version().encode()
 CP = "cp1251"
 
 
@@ -540,7 +543,7 @@ def model_run(cwd, args):
     """Runs the model in cwd; returns (log, exit code, page name or None)."""
     log = Log()
     log.line(USAGE)
-    log.line(b"Version: 1.0.0")
+    log.line(b"Version: ", VERSION)
     marker = absolute_path(cwd, b"Config/RUSSIAN.ini")
     language = 1 if marker is not None and can_read(marker) else 0
     log.line(b"Config (0=EN, 1=RU): ", str(language).encode())

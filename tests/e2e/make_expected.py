@@ -3,11 +3,14 @@
 from the program itself.
 
 For each case folder given, the run directory is laid out as run_e2e.py lays it out, the model
-runs there, and expected/ is rewritten: Korvo.log (the current directory written as {CWD}, and
-each {FILL:N} of the arguments and setup written back as such) unless it could not be made, the
-page when the model wrote one, and the files named in case.json "model": {"keep": [...]} as they
-stand after the run (such as an input that must stay untouched). A case whose "model" is
-"by hand" is left alone.
+runs there, and expected/ is rewritten: Korvo.log (the current directory written as {CWD}, the
+version as {VERSION}, and each {FILL:N} of the arguments and setup written back as such) unless
+it could not be made, the page when the model wrote one, and the files named in case.json
+"model": {"keep": [...]} as they stand after the run (such as an input that must stay
+untouched). A file with the bytes of one that another case holds is not copied but referred to
+(expected_files.py). A case whose "model" is a text is left alone: "by hand", or the script that
+writes it ("make_fault_cases.py"); so is a case that does not run on Linux, since the model is
+the POSIX flavour.
 
 Review every change of an expected file before committing it: where the program and these
 files disagree, the rules decide which one is wrong.
@@ -21,12 +24,14 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import expected_files  # noqa: E402
 import korvo_model  # noqa: E402
 import run_e2e  # noqa: E402
 
 
 def placeholders(log, case, cwd_as_seen):
-    """The log with each {FILL:N} of the case's arguments and setup written back as such."""
+    """The log with each {FILL:N} of the case's arguments and setup written back as such (also
+    used for file names)."""
     texts = " ".join(case.get("args", []) + [json.dumps(case.get("setup", []))])
     for length in sorted({int(n) for n in run_e2e.FILL.findall(texts)}, reverse=True):
         fill = run_e2e.fill_for(length, cwd_as_seen).encode()
@@ -38,8 +43,10 @@ def write_expected(case_dir):
     with open(os.path.join(case_dir, "case.json"), encoding="utf-8") as source:
         case = json.load(source)
     model = case.get("model", {})
-    if model == "by hand":
-        return f"by hand: {os.path.basename(case_dir)}"
+    if isinstance(model, str):
+        return f"{model}: {os.path.basename(case_dir)}"
+    if "linux" not in case.get("platforms", ["linux"]):
+        return f"not modelled (the model is the POSIX flavour): {os.path.basename(case_dir)}"
     top = tempfile.mkdtemp(prefix="korvo-model-")
     try:
         top_dir = os.path.realpath(os.path.join(top, "real"))
@@ -62,20 +69,19 @@ def write_expected(case_dir):
         if exit_code != case.get("exit", 0):
             raise SystemExit(f"{case_dir}: the model exits with {exit_code}, case.json says "
                              f"{case.get('exit', 0)}")
-        expected = os.path.join(case_dir, "expected")
-        shutil.rmtree(expected, ignore_errors=True)
-        os.makedirs(expected)
+        files = {}
         if not os.path.isdir(os.path.join(cwd, b"Korvo.log")):  # else the log is lost
-            with open(os.path.join(expected, "Korvo.log"), "wb") as out:
-                out.write(placeholders(log.replace(cwd, b"{CWD}"), case, cwd_as_seen))
-        kept = [os.fsencode(k) for k in model.get("keep", [])]
+            log = log.replace(b"\r\nVersion: " + korvo_model.VERSION + b"\r\n",
+                              b"\r\nVersion: {VERSION}\r\n", 1)
+            files["Korvo.log"] = placeholders(log.replace(cwd, b"{CWD}"), case, cwd_as_seen)
+        kept = [k.encode(run_e2e.LATIN1) for k in model.get("keep", [])]
         if page is not None and os.path.isfile(page) and not os.path.islink(page):
             kept.append(os.path.relpath(page, cwd))
-        for relative in kept:
-            target = os.path.join(os.fsencode(expected),
-                                  placeholders(relative, case, cwd_as_seen))
-            os.makedirs(os.path.dirname(target), exist_ok=True)
-            shutil.copyfile(os.path.join(cwd, relative), target)
+        for relative in kept:  # named as the runner reads expected names: as Latin-1
+            with open(os.path.join(cwd, relative), "rb") as source:
+                files[placeholders(relative, case, cwd_as_seen).decode(run_e2e.LATIN1)] = \
+                    source.read()
+        expected_files.replace_expected(case_dir, files)
         return f"written: {os.path.basename(case_dir)} (exit {exit_code})"
     finally:
         shutil.rmtree(top, ignore_errors=True)

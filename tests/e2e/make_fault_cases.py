@@ -4,14 +4,17 @@
 The expected logs and pages are written out here from the program's rules, not taken from its
 output: the log lines of a run, the name-length limit (a name with its terminating zero must fit
 in 256 bytes on Windows and 4096 on POSIX; one byte less for the Russian default aspect-types
-names, which keep a byte free for '!'),
-the line rules (LF ends a line, a CR right before it is dropped, 127 bytes per line) and the page
-texts. Run it after changing a rule, then review the diff of cases/fault-*.
+names, which keep a byte free for '!'), the line rules (LF ends a line, a CR right before it is
+dropped, 127 bytes per line, a zero byte ends its text) and the page texts. Run it after changing
+a rule, then review the diff of cases/fault-*. An expected file with the bytes of one that another
+case holds is not copied but referred to (expected_files.py); make_expected.py leaves these cases
+alone.
 """
-import json
 import os
 import random
 import shutil
+
+import expected_files
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CASES = os.path.join(HERE, "cases")
@@ -36,7 +39,7 @@ def log(*lines, last=None):
 
 
 def start(language=0):
-    return [USAGE, "Version: 1.0.0", f"Config (0=EN, 1=RU): {language}"]
+    return [USAGE, "Version: {VERSION}", f"Config (0=EN, 1=RU): {language}"]
 
 
 def complete_run_log(aspects, types_lines, planets_lines, language=0, page="Wrk/Aspects.html"):
@@ -100,8 +103,9 @@ def english_page(header_lines, rows1=b"", rows2=b"", rows3=b""):
 
 # Line rules, for the inputs whose log depends on each line.
 def lines_of(data):
-    """(text, was_cut) for each line: LF ends a line, a CR right before it is dropped, a last
-    line without LF counts, 127 bytes are kept, a zero byte ends the text."""
+    """(text, was_cut, zero_ended) for each line: LF ends a line, a CR right before it is
+    dropped, a last line without LF counts, 127 bytes are kept, a zero byte among them ends the
+    text (zero_ended when anything followed it in the line)."""
     result = []
     pieces = data.split(b"\n")
     for index, raw in enumerate(pieces):
@@ -110,7 +114,8 @@ def lines_of(data):
             break
         if ended and raw.endswith(b"\r"):
             raw = raw[:-1]
-        result.append((raw[:127].split(b"\0")[0], len(raw) > 127))
+        zero = raw[:127].find(b"\0")
+        result.append((raw[:127].split(b"\0")[0], len(raw) > 127, 0 <= zero < len(raw) - 1))
     return result
 
 
@@ -143,10 +148,12 @@ def reading_log(data, name):
     """The log lines written while an aspects list is read, and the number of entries."""
     lines, entries = [], 0
     numbered = list(enumerate(lines_of(data), start=1))
-    for number, (text, was_cut) in numbered:
+    for number, (text, was_cut, zero_ended) in numbered:
         if was_cut:
             lines.append(f"Line {number} of {name} cut at 127 bytes")
-        if number == 4 and all(is_aspect_line(t) for _, (t, _) in numbered[:4]):
+        if zero_ended:
+            lines.append(f"Line {number} of {name} cut at a zero byte")
+        if number == 4 and all(is_aspect_line(t) for _, (t, _, _) in numbered[:4]):
             lines.append(f"Header of {name} reads as aspect lines")
         if number <= 4 or DEGREE not in text:
             continue
@@ -163,20 +170,13 @@ def reading_log(data, name):
 
 def write_case(name, files, case, expected):
     folder = os.path.join(CASES, name)
-    shutil.rmtree(folder, ignore_errors=True)
+    shutil.rmtree(os.path.join(folder, "tree"), ignore_errors=True)
     for relative, data in files.items():
         path = os.path.join(folder.encode(), b"tree", relative)
         os.makedirs(os.path.dirname(path), exist_ok=True)
         with open(path, "wb") as out:
             out.write(data)
-    for relative, data in expected.items():
-        path = os.path.join(folder, "expected", relative)
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        with open(path, "wb") as out:
-            out.write(data)
-    with open(os.path.join(folder, "case.json"), "w", encoding="utf-8") as out:
-        json.dump(case, out, indent=1)
-        out.write("\n")
+    expected_files.replace_expected(folder, expected, {**case, "model": "make_fault_cases.py"})
 
 
 def english_tree(input_data=SMALL_INPUT, types=True, planets=True):

@@ -7,8 +7,9 @@ A case is a folder under cases/:
                "setup": [...], "absent": [...]}
   tree/       copied into the fresh directory before the run (optional)
   expected/   every file here must exist after the run with exactly these bytes; "{CWD}" stands
-              for the current directory, and in Korvo.log each '/' for the platform's separator;
-              a file name may hold "{FILL:N}" (below)
+              for the current directory, "{VERSION}" for the project version (the x.y.z of
+              "project(Korvo VERSION x.y.z" in the top-level CMakeLists.txt), and in Korvo.log
+              each '/' for the platform's separator; a file name may hold "{FILL:N}" (below)
 
 case.json:
   "args"      the arguments; "{CWD}" stands for the run's current directory as the program sees
@@ -27,11 +28,17 @@ case.json:
   "cwd"       a folder, made under the fresh directory, in which the program runs; the trees,
               the setup steps and expected/ then belong to that folder (optional)
   "platforms" where the case can run (default both); elsewhere it is reported as skipped
+  "expected_elsewhere"  {"Wrk/Aspects.html": "sample-en-natal/Wrk/Aspects.html"}: files the
+              case expects as if they lay under its expected/ at these paths, with the bytes of
+              the named file under another case's expected/ (expanded for this case as usual);
+              a case holds no copy of another case's expected file (expected_files.py), and a
+              reference to a file that is not there fails the case
   "model"     notes for make_expected.py, which writes most expected files from the program's
               rules; the runner itself only compares
 
-Arguments, setup paths and the texts of setup steps are read as Latin-1, so "\\u00b0" is the byte
-0xB0 and Windows-1251 bytes (in texts and in file names) are written the same way; "{CWD}" in a
+Arguments, setup paths, the texts of setup steps and the names of expected files are read as
+Latin-1 (a name under expected/ is that text in UTF-8), so "\\u00b0" is the byte 0xB0 and
+Windows-1251 bytes (in texts and in file names) are written the same way; "{CWD}" in a
 setup path stands for the current directory too (a path beginning "!{CWD}" lies under a folder
 named "!"). "{FILL:N}" in any of these texts, and in expected files, stands for a run of 'f'
 that makes "{CWD}/" followed by it exactly N bytes long (in "cwd": the fresh directory instead
@@ -49,6 +56,7 @@ Setup steps:
                     names at the length limit)
 """
 import argparse
+import functools
 import glob
 import json
 import os
@@ -57,6 +65,9 @@ import shutil
 import subprocess
 import sys
 import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import expected_files  # noqa: E402
 
 LATIN1 = "latin-1"
 
@@ -127,6 +138,13 @@ def run_setup(steps, run_dir, cwd_as_seen):
 REPOSITORY = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 
+@functools.cache
+def project_version():
+    """The project version, x.y.z, as the top-level CMakeLists.txt gives it to the build."""
+    with open(os.path.join(REPOSITORY, "CMakeLists.txt"), encoding="utf-8") as source:
+        return re.search(r"project\(Korvo VERSION ([0-9.]+)", source.read()).group(1)
+
+
 def make_writable(directory):
     """A copied tree may be read-only (the shared samples are); the run must write into it."""
     for root, dirs, files in os.walk(os.fsencode(directory)):
@@ -192,6 +210,7 @@ def lay_out_case(case_dir, case, real_dir, cwd_as_seen):
 def expected_bytes(path, name, cwd_as_seen, platform):
     with open(path, "rb") as source:
         data = source.read()
+    data = data.replace(b"{VERSION}", project_version().encode())
     data = expand(data.decode(LATIN1), cwd_as_seen).encode(LATIN1)
     if platform == "windows" and os.path.basename(name) == "Korvo.log":
         data = data.replace(b"/", b"\\")
@@ -294,20 +313,19 @@ def run_case(case_dir, korvo, emulator, platform, keep):
     if result.stdout or result.stderr != expected_stderr:
         failures.append(f"console output: {result.stdout!r} {result.stderr!r}, expected "
                         f"{expected_stderr!r}")
-    expected_root = os.path.abspath(os.path.join(case_dir, "expected"))
+    expected, reference_problems = expected_files.expected_files(os.path.abspath(case_dir), case)
+    failures += reference_problems
     with Inside(real_dir):
-        for root, _, files in os.walk(expected_root):
-            for name in files:
-                relative = os.path.relpath(os.path.join(root, name), expected_root)
-                want = expected_bytes(os.path.join(root, name), relative, cwd_as_seen, platform)
-                actual_path = setup_path(".", relative, cwd_as_seen)
-                if not os.path.isfile(actual_path):
-                    failures.append(f"{relative}: missing")
-                    continue
-                with open(actual_path, "rb") as source:
-                    got = source.read()
-                if got != want:
-                    failures.append(f"{relative}: {describe_difference(want, got)}")
+        for relative, path in sorted(expected.items()):
+            want = expected_bytes(path, relative, cwd_as_seen, platform)
+            actual_path = setup_path(".", relative, cwd_as_seen)
+            if not os.path.isfile(actual_path):
+                failures.append(f"{relative}: missing")
+                continue
+            with open(actual_path, "rb") as source:
+                got = source.read()
+            if got != want:
+                failures.append(f"{relative}: {describe_difference(want, got)}")
         for relative in case.get("absent", []):
             pattern = setup_path(".", relative, cwd_as_seen)
             if os.path.lexists(pattern) or glob.glob(pattern):
