@@ -14,6 +14,7 @@
 #include "base/version.h"
 #include "driver/command_line.h"
 #include "driver/exit_status.h"
+#include "driver/help_text.h"
 #include "inputs/aspect_types_file.h"
 #include "inputs/aspects_list_file.h"
 #include "inputs/language_marker.h"
@@ -167,6 +168,13 @@ ExitStatus Run(int argumentCount, const char* const* arguments) {
 }  // namespace
 
 int RunKorvo(int argumentCount, const char* const* arguments) {
+  // Asked for its help or its version, the program answers on standard output and touches no
+  // file: an existing log and page stay as they are.
+  const ConsoleRequest request = FindConsoleRequest(argumentCount, arguments);
+  if (request != ConsoleRequest::none) {
+    std::fputs((request == ConsoleRequest::help ? HelpText() : VersionText()).c_str(), stdout);
+    return static_cast<int>(ExitStatus::completed);
+  }
   return static_cast<int>(Run(argumentCount, arguments));
 }
 
