@@ -42,9 +42,10 @@ struct RunState {
 
   RunLog log;
   std::ifstream input;
-  std::string headerText;
+  std::vector<std::string> headerLines;
   AspectList aspects;
-  EntryOrder order;  // of the table being written, each derived from the one before
+  PageTexts pageTexts;  // the list's texts as the page shows them
+  EntryOrder order;     // of the table being written, each derived from the one before
   WholeFile page;
   std::ifstream aspectTypesFile;
   std::ifstream planetsFile;
@@ -80,7 +81,7 @@ void StartRun(RunState& run, int argumentCount, const char* const* arguments) {
 }
 
 void ReadInput(RunState& run) {
-  ReadAspectsListFile(run.input, run.language, run.headerText, run.aspects, run.log,
+  ReadAspectsListFile(run.input, run.language, run.headerLines, run.aspects, run.log,
                       run.inputFileName);
   LogLine(run.log, {kExtracted, std::to_string(run.aspects.entries.size()), kAspects});
 }
@@ -110,8 +111,11 @@ void LogTableWritten(RunState& run, TableLayout layout) {
 }
 
 void WriteOrbTable(RunState& run) {
-  WritePageStart(run.page.stream, run.language, run.headerText);
-  WriteTableBlock(run.page.stream, run.aspects, run.order, TableLayout::orbTable, run.language);
+  // The list's texts stay as read from here on, so they are escaped for the page once.
+  run.pageTexts = EscapeForPage(run.aspects);
+  WritePageStart(run.page.stream, run.language, run.headerLines);
+  WriteTableBlock(run.page.stream, run.aspects, run.pageTexts, run.order, TableLayout::orbTable,
+                  run.language);
   LogTableWritten(run, TableLayout::orbTable);
 }
 
@@ -120,8 +124,8 @@ void WriteAspectTypeTable(RunState& run) {
                       run.currentDirectory, run.log, run.aspectTypes);
   AppendMissingTypes(run.aspects, run.order, run.aspectTypes);
   GroupByAspectType(run.aspects, run.order, run.aspectTypes);
-  WriteTableBlock(run.page.stream, run.aspects, run.order, TableLayout::aspectTypeTable,
-                  run.language);
+  WriteTableBlock(run.page.stream, run.aspects, run.pageTexts, run.order,
+                  TableLayout::aspectTypeTable, run.language);
   LogTableWritten(run, TableLayout::aspectTypeTable);
 }
 
@@ -132,7 +136,8 @@ void WritePlanetTable(RunState& run) {
   CompletePlanets(run.aspects, run.order, run.planets, run.language);
   SortByOrb(run.aspects, run.order);
   GroupByPlanet(run.aspects, run.order, run.planets);
-  WriteTableBlock(run.page.stream, run.aspects, run.order, TableLayout::planetTable, run.language);
+  WriteTableBlock(run.page.stream, run.aspects, run.pageTexts, run.order, TableLayout::planetTable,
+                  run.language);
   WritePageEnd(run.page.stream);
   LogTableWritten(run, TableLayout::planetTable);
 }
