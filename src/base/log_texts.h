@@ -45,7 +45,14 @@ inline constexpr std::string_view kAsUtf16 = " as UTF-16";
 inline constexpr std::string_view kNotAnAspectLine = " skipped: not an aspect line";
 inline constexpr std::string_view kHeaderOf = "Header of ";  // then the input name
 inline constexpr std::string_view kReadsAsAspectLines = " reads as aspect lines";
-inline constexpr std::string_view kOrbSign = ": orb sign '";  // then the sign byte
+inline constexpr std::string_view kInTheHeaderButAnAspectLine =
+    " is in the header but reads as an aspect line";
+inline constexpr std::string_view kTheName = ": the name '";  // then the name
+inline constexpr std::string_view kBeginsOrEndsWithWhitespace = "' begins or ends with whitespace";
+inline constexpr std::string_view kAspectTypeNamed = "Aspect type '";  // then the name
+inline constexpr std::string_view kPlanetNamed = "Planet '";           // then the name
+inline constexpr std::string_view kIsNotIn = "' is not in ";           // then the file's name
+inline constexpr std::string_view kOrbSign = ": orb sign '";           // then the sign byte
 inline constexpr std::string_view kIsNotASign = "' is not +, - or a blank";
 inline constexpr std::string_view kCompletedOk = "Korvo completed OK";
 

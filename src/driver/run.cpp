@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "inputs/aspect_types_file.h"
 #include "inputs/aspects_list_file.h"
 #include "inputs/language_marker.h"
+#include "inputs/logged_lines.h"
 #include "inputs/planets_file.h"
 #include "order/aspect_type_order.h"
 #include "order/orb_order.h"
@@ -120,9 +122,12 @@ void WriteOrbTable(RunState& run) {
 }
 
 void WriteAspectTypeTable(RunState& run) {
-  ReadAspectTypesFile(run.aspectTypesFile, run.aspectTypesFileName, run.language, run.chartMode,
-                      run.currentDirectory, run.log, run.aspectTypes);
-  AppendMissingTypes(run.aspects, run.order, run.aspectTypes);
+  const bool fileRead =
+      ReadAspectTypesFile(run.aspectTypesFile, run.aspectTypesFileName, run.language, run.chartMode,
+                          run.currentDirectory, run.log, run.aspectTypes);
+  const std::span<const std::string> unlisted =
+      AppendMissingTypes(run.aspects, run.order, run.aspectTypes);
+  if (fileRead) LogNamesNotInFile(run.log, kAspectTypeNamed, unlisted, run.aspectTypesFileName);
   GroupByAspectType(run.aspects, run.order, run.aspectTypes);
   WriteTableBlock(run.page.stream, run.aspects, run.pageTexts, run.order,
                   TableLayout::aspectTypeTable, run.language);
@@ -131,9 +136,11 @@ void WriteAspectTypeTable(RunState& run) {
 
 void WritePlanetTable(RunState& run) {
   if (run.chartMode == ChartMode::natal) MirrorAspects(run.order);
-  ReadPlanetsFile(run.planetsFile, run.planetsFileName, run.language, run.currentDirectory, run.log,
-                  run.planets);
-  CompletePlanets(run.aspects, run.order, run.planets, run.language);
+  const bool fileRead = ReadPlanetsFile(run.planetsFile, run.planetsFileName, run.language,
+                                        run.currentDirectory, run.log, run.planets);
+  const std::span<const std::string> unlisted =
+      CompletePlanets(run.aspects, run.order, run.planets, run.language);
+  if (fileRead) LogNamesNotInFile(run.log, kPlanetNamed, unlisted, run.planetsFileName);
   SortByOrb(run.aspects, run.order);
   GroupByPlanet(run.aspects, run.order, run.planets);
   WriteTableBlock(run.page.stream, run.aspects, run.pageTexts, run.order, TableLayout::planetTable,

@@ -37,16 +37,25 @@ std::size_t EstimatedAspectCount(std::ifstream& input) {
 }
 
 // A list that lacks its header would lose its first four aspects into it: that is logged, and
-// the four lines are still taken as the header.
+// the four lines are still taken as the header. Short of that, each header line that reads as a
+// whole aspect line is logged once the header is read (for a shorter list, after its end).
 void ReadHeader(LineReader& reader, std::vector<std::string>& headerLines, RunLog& log,
                 std::string_view inputName) {
   bool allReadAsAspectLines = true;
+  std::vector<long> aspectLineNumbers;
   for (int i = 0; i < kHeaderLineCount; ++i) {
     const std::optional<InputLine> line = NextLineLogged(reader, log, inputName);
     headerLines.emplace_back(line ? line->text : std::string_view());
     allReadAsAspectLines = allReadAsAspectLines && line && IsAspectLine(line->text);
+    if (line && IsCompleteAspectLine(line->text)) aspectLineNumbers.push_back(reader.lineNumber);
   }
-  if (allReadAsAspectLines) LogLine(log, {kHeaderOf, inputName, kReadsAsAspectLines});
+  if (allReadAsAspectLines) {
+    LogLine(log, {kHeaderOf, inputName, kReadsAsAspectLines});
+    return;
+  }
+  for (const long lineNumber : aspectLineNumbers) {
+    LogLine(log, {kLine, std::to_string(lineNumber), kOf, inputName, kInTheHeaderButAnAspectLine});
+  }
 }
 
 }  // namespace

@@ -22,8 +22,9 @@ bool OpenAspectsList(std::ifstream& input, std::string& inputFileName,
 // Reads an aspects list: its first four lines go to `headerLines` (a missing line counts as
 // empty); every later line that holds 0xB0 becomes one entry of `aspects`. A line with 0xB0 that
 // is no aspect line is logged and passed over, and so is the rest of a line longer than 127
-// bytes. Logged too: a header whose four lines all read as aspect lines, and an orb sign that is
-// not '+', '-' or whitespace. `inputName` names the file in those log lines.
+// bytes. Logged too: a header whose four lines all read as aspect lines or, short of that, each
+// header line that reads as a whole aspect line; and an orb sign that is not '+', '-' or
+// whitespace. `inputName` names the file in those log lines.
 void ReadAspectsList(LineReader& reader, std::vector<std::string>& headerLines, AspectList& aspects,
                      RunLog& log, std::string_view inputName);
 

@@ -145,6 +145,7 @@ TEST(ReadAspectsList, AMalformedLineIsLoggedAndPassedOver) {
 
 TEST(ReadAspectsList, AHeaderOfFourAspectLinesIsLoggedAndStillTakenAsTheHeader) {
   const std::string aspect = "Trine Sun-Moon 1" DEG;
+  const std::string partial = "Trine Sun-Moon 1" DEG "x";
   const std::string logged = "Header of /data/in.txt reads as aspect lines\r\n";
   struct Row {
     std::string bytes;
@@ -153,12 +154,13 @@ TEST(ReadAspectsList, AHeaderOfFourAspectLinesIsLoggedAndStillTakenAsTheHeader) 
   const Row rows[] = {
       {aspect + "\n" + aspect + "\n" + aspect + "\n" + aspect + "\n", logged},
       {aspect + "\nSquare\tA-B -2" DEG "\nC x-y 3" DEG "1'\nD p -q 0" DEG "\n", logged},
-      // A header line that fails any of the three tests is a header line.
-      {aspect + "\n" + aspect + "\n" + aspect + "\nA title\n", ""},
-      {aspect + "\n" + aspect + "\n" + aspect + "\nConj" DEG "Sun-Moon\n", ""},
-      {aspect + "\n" + aspect + "\n" + aspect + "\nConj Sun Moon 1" DEG "\n", ""},
-      {aspect + "\n" + aspect + "\n" + aspect + "\nConj S" DEG "un-Moon\n", ""},
-      {"Conj-Sun 1" DEG "\n" + aspect + "\n" + aspect + "\n" + aspect + "\n", ""},
+      // A header line that fails any of the three tests is a header line (the others here
+      // have no whole orb, so they are not logged one by one).
+      {partial + "\n" + partial + "\n" + partial + "\nA title\n", ""},
+      {partial + "\n" + partial + "\n" + partial + "\nConj" DEG "Sun-Moon\n", ""},
+      {partial + "\n" + partial + "\n" + partial + "\nConj Sun Moon 1" DEG "\n", ""},
+      {partial + "\n" + partial + "\n" + partial + "\nConj S" DEG "un-Moon\n", ""},
+      {"Conj-Sun 1" DEG "\n" + partial + "\n" + partial + "\n" + partial + "\n", ""},
       // Cut lines are logged as they are read, before the header's line.
       {aspect + "\n" + aspect + std::string(120, 'x') + "\n" + aspect + "\n" + aspect + "\n",
        "Line 2 of /data/in.txt cut at 127 bytes\r\n" + logged},
@@ -173,6 +175,49 @@ TEST(ReadAspectsList, AHeaderOfFourAspectLinesIsLoggedAndStillTakenAsTheHeader) 
   // A missing line is an empty one, which is no aspect line.
   EXPECT_EQ(Read(aspect + "\n" + aspect + "\n" + aspect + "\n").header,
             (std::vector<std::string>{aspect, aspect, aspect, ""}));
+}
+
+TEST(ReadAspectsList, AHeaderLineThatReadsAsAWholeAspectLineIsLogged) {
+  const std::string line1 =
+      "Line 1 of /data/in.txt is in the header but reads as an aspect line\r\n";
+  const auto logged = [](int number) {
+    return "Line " + std::to_string(number) +
+           " of /data/in.txt is in the header but reads as an aspect line\r\n";
+  };
+  struct Row {
+    std::string header;
+    std::string log;
+  };
+  const Row rows[] = {
+      // A one-line title, then the aspects from line 2.
+      {"Natal chart\nTrine Sun-Moon +2" DEG "15'30\"\nSquare Sun-Mars 5" DEG
+       "\nSextile Moon-Venus -1" DEG "02'\n",
+       logged(2) + logged(3) + logged(4)},
+      // The orb text is the parser's: from the first digit before the 0xB0.
+      {"Square Mars-Jupiter 1.5" DEG "\nh2\nh3\nh4\n", line1},
+      {"Conj Sun-Moon 1" DEG "30\"  \t\nh2\nh3\nh4\n", line1},
+      {"Conj Sun-1" DEG "\nh2\nh3\nh4\n", line1},
+      // Not a whole orb, or not an aspect line at all.
+      {"Trine Sun-Moon " DEG "30'\nh2\nh3\nh4\n", ""},
+      {"Moscow 12-03-1990 55" DEG "45'N\nh2\nh3\nh4\n", ""},
+      {"Conj Sun-Moon 1" DEG "30\nh2\nh3\nh4\n", ""},
+      {"Conj Sun-Moon 1" DEG "30'x\nh2\nh3\nh4\n", ""},
+      {"Conj Sun-Moon 1" DEG "'\nh2\nh3\nh4\n", ""},
+      {"Conj Sun-Moon 1" DEG "2'3'\nh2\nh3\nh4\n", ""},
+      {"Conj Sun Moon 1" DEG "\nh2\nh3\nh4\n", ""},
+      // Four aspect lines: the header's own line, and no line of each.
+      {"A x-y 1" DEG "\nB x-y 2" DEG "\nC x-y 3" DEG "\nD x-y 4" DEG "\n",
+       "Header of /data/in.txt reads as aspect lines\r\n"},
+      {"A x-y 1" DEG "\nB x-y 2" DEG "\nC x-y 3" DEG "\nD title\n",
+       logged(1) + logged(2) + logged(3)},
+      // A shorter list is tested too, its lines coming after the line that says how it was read.
+      {"Trine S\xC3\xBCn-Moon 1\xC2\xB0\n", "Read 1 lines of /data/in.txt as UTF-8\r\n" + line1},
+  };
+  for (const Row& row : rows) {
+    const ReadResult result = Read(row.header);
+    EXPECT_EQ(result.log, row.log) << ::testing::PrintToString(row.header);
+    EXPECT_TRUE(result.entries.empty()) << ::testing::PrintToString(row.header);
+  }
 }
 
 TEST(ReadAspectsList, AnOddOrbSignIsLoggedAndTheEntryKeptAsItIs) {
