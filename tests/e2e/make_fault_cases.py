@@ -12,6 +12,7 @@ alone.
 """
 import os
 import random
+import re
 import shutil
 
 import expected_files
@@ -28,6 +29,7 @@ RU_PLANETS = b"Language/Russian/Planets.txt"
 SMALL_INPUT = b"H1\r\nH2\r\nH3\r\nH4\r\nTrine Sun-Moon +2" + DEGREE + b"15'\r\n"
 EN_TYPES = b"Conjunction;\r\nTrine;\r\n"
 EN_PLANET_NAMES = b"Sun\r\nMoon\r\n"
+EN_HOUSES = [numeral + b" House" for numeral in b"I II III IV V VI VII VIII IX X XI XII".split()]
 
 
 def log(*lines, last=None):
@@ -130,18 +132,40 @@ def is_aspect_line(text):
     return dash >= 0 and text.find(DEGREE, dash + 1) >= 0
 
 
-def odd_orb_sign(text):
-    """The byte in front of the orb digits of an aspect line when it is not '+', '-' or
-    whitespace; None otherwise (also when the digits follow the '-' at once)."""
+def orb_start(text):
+    """Where the orb text of an aspect line starts: at the digits before its first degree sign
+    after the '-' (the first '-' after the blanks that end the aspect name)."""
     first_blank = min(i for i, c in enumerate(text) if c in b" \t\n\v\f\r")
     dash = text.find(b"-", first_blank)
     before = text.find(DEGREE, dash + 1) - 1
     while before > dash and text[before:before + 1].isdigit():
         before -= 1
-    sign = text[before:before + 1]
-    if before == dash or sign in (b"+", b"-") or sign in b" \t\n\v\f\r":
+    return before + 1, dash
+
+
+def odd_orb_sign(text):
+    """The byte in front of the orb digits of an aspect line when it is not '+', '-' or
+    whitespace; None otherwise (also when the digits follow the '-' at once)."""
+    start, dash = orb_start(text)
+    sign = text[start - 1:start]
+    if start - 1 == dash or sign in (b"+", b"-") or sign in b" \t\n\v\f\r":
         return None
     return sign
+
+
+# A whole orb: degrees, then optional minutes and seconds, each with its digits and its mark, then
+# only whitespace.
+WHOLE_ORB = re.compile(rb"[0-9]+\xb0(?:[0-9]+')?(?:[0-9]+\")?[\t\n\v\f\r ]*")
+
+
+def header_aspect_lines(numbered, name):
+    """The lines that tell of header lines which read as aspect lines."""
+    header = [text for _, (text, _, _) in numbered[:4]]
+    if len(header) == 4 and all(is_aspect_line(t) for t in header):
+        return [f"Header of {name} reads as aspect lines"]
+    return [f"Line {number} of {name} is in the header but reads as an aspect line"
+            for number, text in enumerate(header, start=1)
+            if is_aspect_line(text) and WHOLE_ORB.fullmatch(text[orb_start(text)[0]:])]
 
 
 def reading_log(data, name):
@@ -153,8 +177,8 @@ def reading_log(data, name):
             lines.append(f"Line {number} of {name} cut at 127 bytes")
         if zero_ended:
             lines.append(f"Line {number} of {name} cut at a zero byte")
-        if number == 4 and all(is_aspect_line(t) for _, (t, _, _) in numbered[:4]):
-            lines.append(f"Header of {name} reads as aspect lines")
+        if number == 4:
+            lines += header_aspect_lines(numbered, name)
         if number <= 4 or DEGREE not in text:
             continue
         if is_aspect_line(text):
@@ -165,7 +189,57 @@ def reading_log(data, name):
                              "not +, - or a blank")
         else:
             lines.append(f"Line {number} of {name} skipped: not an aspect line")
+    if len(numbered) < 4:
+        lines += header_aspect_lines(numbered, name)
     return lines, entries
+
+
+def orb_seconds(orb):
+    """Degrees, minutes and seconds closed by their marks (degrees alone count as degrees),
+    capped at the largest 32-bit value."""
+    total, current, last_mark = 0, 0, None
+    for byte in orb:
+        if 48 <= byte <= 57:
+            current = current * 10 + byte - 48
+        elif byte in b"\xb0'":
+            total, current, last_mark = (total + current) * 60, 0, byte
+        elif byte == ord('"'):
+            total, current, last_mark = total + current, 0, byte
+    return min(total * 60 if last_mark == DEGREE[0] else total, 2**31 - 1)
+
+
+def aspect_entries(data):
+    """(aspect, from-planet, to-planet, orb seconds) of each aspect line, in reading order."""
+    entries = []
+    for number, (text, _, _) in enumerate(lines_of(data), start=1):
+        if number <= 4 or DEGREE not in text or not is_aspect_line(text):
+            continue
+        aspect = re.match(rb"[^\t\n\v\f\r ]*", text).group()
+        start, dash = orb_start(text)
+        from_planet = text[len(aspect):dash].lstrip(b" \t\n\v\f\r")
+        signed = start - 1 > dash and text[start - 1] not in b" \t\n\v\f\r"
+        to_planet = text[dash + 1:start - 1 if signed else start].rstrip(b" \t\n\v\f\r")
+        entries.append((aspect, from_planet, to_planet, orb_seconds(text[start:])))
+    return entries
+
+
+def unlisted_names(data, types, planets):
+    """The "not in" lines of a natal run whose aspect types and planets files name `types` and
+    `planets`: the aspect names by orb, then the from-planets of the entries grouped by type,
+    then of their mirrored copies, each name once and only when the file does not name it."""
+    by_orb = sorted(aspect_entries(data), key=lambda entry: entry[3])
+    type_lines, all_types = [], list(types)
+    for aspect, *_ in by_orb:
+        if aspect not in all_types:
+            all_types.append(aspect)
+            type_lines.append(b"Aspect type '" + aspect + b"' is not in {CWD}/aspects/Natal.asp")
+    grouped = [entry for name in all_types for entry in by_orb if entry[0] == name]
+    planet_lines, all_planets = [], list(planets) + EN_HOUSES
+    for planet in [e[1] for e in grouped] + [e[2] for e in grouped]:
+        if planet not in all_planets:
+            all_planets.append(planet)
+            planet_lines.append(b"Planet '" + planet + b"' is not in {CWD}/" + EN_PLANETS)
+    return type_lines, planet_lines
 
 
 def write_case(name, files, case, expected):
@@ -303,7 +377,8 @@ def input_content_faults():
 
     def case(name, data, repeated=None):
         reading, entries = reading_log(data, input_name)
-        expected = complete_run_log(entries, TYPES_OK, PLANETS_OK)
+        types, planets = unlisted_names(data, [b"Conjunction", b"Trine"], [b"Sun", b"Moon"])
+        expected = complete_run_log(entries, TYPES_OK + types, PLANETS_OK + planets)
         marker = b"\r\nExtracted"
         expected = expected.replace(marker, b"".join(b"\r\n" + l.encode("latin-1") for l in reading)
                                     + marker, 1)
@@ -329,7 +404,8 @@ def input_content_faults():
     assert case("fault-input-binary", binary) == 4
 
     # A last line that ends with CR alone keeps the CR: it is part of the orb text in the input,
-    # and of the planet name "Sun\r" in the planets file, which therefore does not name Sun.
+    # and of the planet name "Sun\r" in the planets file, which therefore does not name Sun (the
+    # log says both).
     data = b"H1\nH2\nH3\nH4\nTrine Mars-Sun -2" + DEGREE + b"15'\r"
     orb = b"2" + DEGREE + b"15'\r"
     files = {b"Wrk/Aspects.txt": data, b"aspects/Natal.asp": b"Trine;\r",
@@ -340,7 +416,12 @@ def input_content_faults():
                         grouped_row(b"Mars", b"Trine", b"Sun", b"-", orb) +
                         grouped_row(b"Sun", b"Trine", b"Mars", b"-", orb))
     write_case("fault-last-line-cr-only", files, {},
-               {"Korvo.log": complete_run_log(1, TYPES_OK, PLANETS_OK), "Wrk/Aspects.html": page})
+               {"Korvo.log": complete_run_log(1, TYPES_OK, PLANETS_OK + [
+                   b"Line 1 of {CWD}/" + EN_PLANETS + b": the name 'Sun\r' begins or ends with "
+                   b"whitespace",
+                   b"Planet 'Mars' is not in {CWD}/" + EN_PLANETS,
+                   b"Planet 'Sun' is not in {CWD}/" + EN_PLANETS]),
+                "Wrk/Aspects.html": page})
 
 
 if __name__ == "__main__":
