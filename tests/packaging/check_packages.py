@@ -92,17 +92,50 @@ def aspect_count(aspects_list):
     return sum(1 for line in lines if b"\xb0" in line)
 
 
-def expected_log(directory, separator, russian, aspect_types, count, version):
-    """The log of a complete run, as the run's rules give it, under an absolute directory."""
+def orb_seconds(orb):
+    """Degrees, minutes and seconds, each closed by its mark; degrees alone count as degrees."""
+    total, current, last_mark = 0, 0, None
+    for byte in orb:
+        if 48 <= byte <= 57:
+            current = current * 10 + byte - 48
+        elif byte in b"\xb0'":
+            total, current, last_mark = (total + current) * 60, 0, byte
+        elif byte == ord('"'):
+            total, current, last_mark = total + current, 0, byte
+    return total * 60 if last_mark == 0xB0 else total
+
+
+def unlisted_types(aspects_list, aspect_types_file):
+    """The aspect names of the list that the aspect-types file does not name, each once, in the
+    order the aspect-type table appends them: by orb, smallest first, equal orbs in list order.
+    The example lists are plain ("Trine Sun-Moon +2°15'"), which is all this reading knows."""
+    named = {line.split(b";", 1)[0].rstrip(b" \t\r\n\v\f")
+             for line in aspect_types_file.read_bytes().split(b"\n") if b";" in line}
+    lines = aspects_list.read_bytes().split(b"\n")[4:]
+    by_orb = sorted((orb_seconds(re.search(rb"[0-9]*\xb0.*", line.split(b"-", 1)[1]).group()),
+                     number, line.split()[0]) for number, line in enumerate(lines) if b"\xb0" in line)
+    unlisted = []
+    for _, _, aspect in by_orb:
+        if aspect not in named and aspect not in unlisted:
+            unlisted.append(aspect)
+    return unlisted
+
+
+def expected_log(directory, separator, russian, aspect_types, count, version, unlisted=()):
+    """The log of a complete run, as the run's rules give it, under an absolute directory;
+    `unlisted` are the aspect names that the aspect-types file does not name."""
     def name(*parts):
         return separator.join([directory, *parts])
     language = b"Russian" if russian else b"English"
+    types_file = name(b"aspects", aspect_types)
     lines = [
         USAGE_LINE, b"Version: " + version.encode(),
         b"Config (0=EN, 1=RU): " + (b"1" if russian else b"0"),
         b"Using input: " + name(b"Wrk", b"Aspects.txt"), b"Extracted %d aspects" % count,
         b"Using output: " + name(b"Wrk", b"Aspects.html"), b"Output tbl1, state: 0",
-        b"Using aspect-type: " + name(b"aspects", aspect_types), b"Output tbl2, state: 0",
+        b"Using aspect-type: " + types_file,
+        *[b"Aspect type '" + aspect + b"' is not in " + types_file for aspect in unlisted],
+        b"Output tbl2, state: 0",
         b"Using planets: " + name(b"Language", language, b"Planets.txt"), b"Output tbl3, state: 0",
     ]
     return b"".join(line + b"\r\n" for line in lines) + b"Korvo completed OK"
@@ -239,7 +272,9 @@ def run_installed(checks, root, source_dir, work, version):
                                     capture_output=True)
             directory = os.fsencode(os.path.realpath(copy))
             count = aspect_count(copy / "Wrk/Aspects.txt")
-            log = expected_log(directory, b"/", russian, types_name, count, version)
+            unlisted = unlisted_types(copy / "Wrk/Aspects.txt",
+                                      copy / "aspects" / os.fsdecode(types_name))
+            log = expected_log(directory, b"/", russian, types_name, count, version, unlisted)
             check_run(checks, f"installed korvo in the {origin} {tree}", copy, result, log, natal,
                       count)
             tree_pages.append(read_or_none(copy / "Wrk/Aspects.html"))
@@ -303,7 +338,9 @@ def run_zip_under_wine(checks, archive, work, locales, version, linux_pages):
                                     stdin=subprocess.DEVNULL, capture_output=True)
             directory = b"Z:" + os.fsencode(os.path.realpath(copy)).replace(b"/", b"\\")
             count = aspect_count(copy / "Wrk/Aspects.txt")
-            log = expected_log(directory, b"\\", russian, aspect_types, count, version)
+            unlisted = unlisted_types(copy / "Wrk/Aspects.txt",
+                                      copy / "aspects" / zip_name(aspect_types))
+            log = expected_log(directory, b"\\", russian, aspect_types, count, version, unlisted)
             check_run(checks, f"Korvo.exe from the zip in {tree}", copy, result, log, natal, count)
             page = copy / "Wrk/Aspects.html"
             checks.expect(page.is_file() and page.read_bytes() == linux_pages.get(tree),
