@@ -56,7 +56,7 @@ inline constexpr std::string_view kOrbSign = ": orb sign '";           // then t
 inline constexpr std::string_view kIsNotASign = "' is not +, - or a blank";
 inline constexpr std::string_view kCompletedOk = "Korvo completed OK";
 
-// The one line Korvo writes to the console: only when the log itself cannot be written.
+// The one line a run writes to the console: only when the log itself cannot be written.
 inline constexpr std::string_view kRunLogNotWritten = "Korvo: Korvo.log cannot be written in ";
 
 }  // namespace korvo

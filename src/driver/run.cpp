@@ -55,7 +55,7 @@ struct RunState {
   NameList planets;
 };
 
-// The run goes on without its log, but not without a word: this is the one line Korvo ever
+// The run goes on without its log, but not without a word: this is the one line a run ever
 // writes to the console.
 void ReportRunLogNotWritten(const std::string& currentDirectory) {
   const std::string line = std::string(kRunLogNotWritten) + currentDirectory + "\n";

@@ -5,17 +5,18 @@ The expected logs and pages are written out here from the program's rules, not t
 output: the log lines of a run, the name-length limit (a name with its terminating zero must fit
 in 256 bytes on Windows and 4096 on POSIX; one byte less for the Russian default aspect-types
 names, which keep a byte free for '!'), the line rules (LF ends a line, a CR right before it is
-dropped, 127 bytes per line, a zero byte ends its text) and the page texts. Run it after changing
+dropped, 127 bytes per line, a zero byte ends its text) and the page texts; an aspect line's
+fields and a whole orb are read as korvo_model.py reads them. Run it after changing
 a rule, then review the diff of cases/fault-*. An expected file with the bytes of one that another
 case holds is not copied but referred to (expected_files.py); make_expected.py leaves these cases
 alone.
 """
 import os
 import random
-import re
 import shutil
 
 import expected_files
+import korvo_model
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CASES = os.path.join(HERE, "cases")
@@ -29,7 +30,6 @@ RU_PLANETS = b"Language/Russian/Planets.txt"
 SMALL_INPUT = b"H1\r\nH2\r\nH3\r\nH4\r\nTrine Sun-Moon +2" + DEGREE + b"15'\r\n"
 EN_TYPES = b"Conjunction;\r\nTrine;\r\n"
 EN_PLANET_NAMES = b"Sun\r\nMoon\r\n"
-EN_HOUSES = [numeral + b" House" for numeral in b"I II III IV V VI VII VIII IX X XI XII".split()]
 
 
 def log(*lines, last=None):
@@ -132,40 +132,29 @@ def is_aspect_line(text):
     return dash >= 0 and text.find(DEGREE, dash + 1) >= 0
 
 
-def orb_start(text):
-    """Where the orb text of an aspect line starts: at the digits before its first degree sign
-    after the '-' (the first '-' after the blanks that end the aspect name)."""
+def odd_orb_sign(text):
+    """The byte in front of the orb digits of an aspect line when it is not '+', '-' or
+    whitespace; None otherwise (also when the digits follow the '-' at once)."""
     first_blank = min(i for i, c in enumerate(text) if c in b" \t\n\v\f\r")
     dash = text.find(b"-", first_blank)
     before = text.find(DEGREE, dash + 1) - 1
     while before > dash and text[before:before + 1].isdigit():
         before -= 1
-    return before + 1, dash
-
-
-def odd_orb_sign(text):
-    """The byte in front of the orb digits of an aspect line when it is not '+', '-' or
-    whitespace; None otherwise (also when the digits follow the '-' at once)."""
-    start, dash = orb_start(text)
-    sign = text[start - 1:start]
-    if start - 1 == dash or sign in (b"+", b"-") or sign in b" \t\n\v\f\r":
+    sign = text[before:before + 1]
+    if before == dash or sign in (b"+", b"-") or sign in b" \t\n\v\f\r":
         return None
     return sign
 
 
-# A whole orb: degrees, then optional minutes and seconds, each with its digits and its mark, then
-# only whitespace.
-WHOLE_ORB = re.compile(rb"[0-9]+\xb0(?:[0-9]+')?(?:[0-9]+\")?[\t\n\v\f\r ]*")
-
-
 def header_aspect_lines(numbered, name):
-    """The lines that tell of header lines which read as aspect lines."""
+    """The lines that tell of header lines which read as aspect lines (an aspect line with a
+    whole orb is the model's rule)."""
     header = [text for _, (text, _, _) in numbered[:4]]
     if len(header) == 4 and all(is_aspect_line(t) for t in header):
         return [f"Header of {name} reads as aspect lines"]
     return [f"Line {number} of {name} is in the header but reads as an aspect line"
             for number, text in enumerate(header, start=1)
-            if is_aspect_line(text) and WHOLE_ORB.fullmatch(text[orb_start(text)[0]:])]
+            if korvo_model.reads_as_whole_aspect(text)]
 
 
 def reading_log(data, name):
@@ -194,48 +183,26 @@ def reading_log(data, name):
     return lines, entries
 
 
-def orb_seconds(orb):
-    """Degrees, minutes and seconds closed by their marks (degrees alone count as degrees),
-    capped at the largest 32-bit value."""
-    total, current, last_mark = 0, 0, None
-    for byte in orb:
-        if 48 <= byte <= 57:
-            current = current * 10 + byte - 48
-        elif byte in b"\xb0'":
-            total, current, last_mark = (total + current) * 60, 0, byte
-        elif byte == ord('"'):
-            total, current, last_mark = total + current, 0, byte
-    return min(total * 60 if last_mark == DEGREE[0] else total, 2**31 - 1)
-
-
 def aspect_entries(data):
-    """(aspect, from-planet, to-planet, orb seconds) of each aspect line, in reading order."""
-    entries = []
-    for number, (text, _, _) in enumerate(lines_of(data), start=1):
-        if number <= 4 or DEGREE not in text or not is_aspect_line(text):
-            continue
-        aspect = re.match(rb"[^\t\n\v\f\r ]*", text).group()
-        start, dash = orb_start(text)
-        from_planet = text[len(aspect):dash].lstrip(b" \t\n\v\f\r")
-        signed = start - 1 > dash and text[start - 1] not in b" \t\n\v\f\r"
-        to_planet = text[dash + 1:start - 1 if signed else start].rstrip(b" \t\n\v\f\r")
-        entries.append((aspect, from_planet, to_planet, orb_seconds(text[start:])))
-    return entries
+    """The entries of the aspect lines (parsed as the model parses them), in reading order."""
+    return [korvo_model.parse_aspect_line(text)
+            for number, (text, _, _) in enumerate(lines_of(data), start=1)
+            if number > 4 and DEGREE in text and is_aspect_line(text)]
 
 
 def unlisted_names(data, types, planets):
     """The "not in" lines of a natal run whose aspect types and planets files name `types` and
     `planets`: the aspect names by orb, then the from-planets of the entries grouped by type,
     then of their mirrored copies, each name once and only when the file does not name it."""
-    by_orb = sorted(aspect_entries(data), key=lambda entry: entry[3])
+    by_orb = sorted(aspect_entries(data), key=lambda entry: entry.orb_seconds)
     type_lines, all_types = [], list(types)
-    for aspect, *_ in by_orb:
+    for aspect in [entry.aspect for entry in by_orb]:
         if aspect not in all_types:
             all_types.append(aspect)
             type_lines.append(b"Aspect type '" + aspect + b"' is not in {CWD}/aspects/Natal.asp")
-    grouped = [entry for name in all_types for entry in by_orb if entry[0] == name]
-    planet_lines, all_planets = [], list(planets) + EN_HOUSES
-    for planet in [e[1] for e in grouped] + [e[2] for e in grouped]:
+    grouped = [entry for name in all_types for entry in by_orb if entry.aspect == name]
+    planet_lines, all_planets = [], list(planets) + korvo_model.HOUSES[0]
+    for planet in [e.from_planet for e in grouped] + [e.to_planet for e in grouped]:
         if planet not in all_planets:
             all_planets.append(planet)
             planet_lines.append(b"Planet '" + planet + b"' is not in {CWD}/" + EN_PLANETS)

@@ -33,6 +33,9 @@ import subprocess
 import sys
 import zipfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+import korvo_model  # noqa: E402
+
 USAGE_LINE = b"Korvo [-1 | -2] [-a<aspect-names-file>] [<aspects-list-file>]"
 RUNTIME_PACKAGES = {"libc6", "libgcc-s1", "libstdc++6"}
 TRANSIT_RU = b"\xd2\xf0\xe0\xed\xe7\xe8\xf2.asp"  # the Russian word for transit, Windows-1251
@@ -92,32 +95,18 @@ def aspect_count(aspects_list):
     return sum(1 for line in lines if b"\xb0" in line)
 
 
-def orb_seconds(orb):
-    """Degrees, minutes and seconds, each closed by its mark; degrees alone count as degrees."""
-    total, current, last_mark = 0, 0, None
-    for byte in orb:
-        if 48 <= byte <= 57:
-            current = current * 10 + byte - 48
-        elif byte in b"\xb0'":
-            total, current, last_mark = (total + current) * 60, 0, byte
-        elif byte == ord('"'):
-            total, current, last_mark = total + current, 0, byte
-    return total * 60 if last_mark == 0xB0 else total
-
-
 def unlisted_types(aspects_list, aspect_types_file):
     """The aspect names of the list that the aspect-types file does not name, each once, in the
-    order the aspect-type table appends them: by orb, smallest first, equal orbs in list order.
-    The example lists are plain ("Trine Sun-Moon +2°15'"), which is all this reading knows."""
+    order the aspect-type table appends them: by orb, smallest first (the lines read by the rules
+    model of the end-to-end tests; the example files are plain code-page text)."""
     named = {line.split(b";", 1)[0].rstrip(b" \t\r\n\v\f")
              for line in aspect_types_file.read_bytes().split(b"\n") if b";" in line}
-    lines = aspects_list.read_bytes().split(b"\n")[4:]
-    by_orb = sorted((orb_seconds(re.search(rb"[0-9]*\xb0.*", line.split(b"-", 1)[1]).group()),
-                     number, line.split()[0]) for number, line in enumerate(lines) if b"\xb0" in line)
+    lines = korvo_model.split_lines(aspects_list.read_bytes())[4:]
+    entries = [korvo_model.parse_aspect_line(line) for line in lines if b"\xb0" in line]
     unlisted = []
-    for _, _, aspect in by_orb:
-        if aspect not in named and aspect not in unlisted:
-            unlisted.append(aspect)
+    for entry in korvo_model.sort_by_orb([entry for entry in entries if entry is not None]):
+        if entry.aspect not in named and entry.aspect not in unlisted:
+            unlisted.append(entry.aspect)
     return unlisted
 
 
