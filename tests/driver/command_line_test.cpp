@@ -134,10 +134,7 @@ TEST(FindConsoleRequest, TheFirstExactHelpOrVersionWhereverItStands) {
   };
   const Row rows[] = {
       {{}, none},
-      {{"--help"}, help},
-      {{"--version"}, version},
       {{"-2", "in.txt", "--help"}, help},
-      {{"in.txt", "extra", "--version"}, version},
       {{"--version", "--help"}, version},
       {{"-x", "--help", "--version"}, help},
       {{"--HELP", "-help", "--help=1", "-h", "--Version", "--version ", "-v", "help"}, none},

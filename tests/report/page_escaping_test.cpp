@@ -16,11 +16,7 @@ TEST(AppendEscaped, OnlyAmpersandAndAngleBracketsBecomeEntities) {
   };
   const Row rows[] = {
       {"", ""},
-      {"Sun", "Sun"},
-      {"John & Mary", "John &amp; Mary"},
       {"<John & Mary>", "&lt;John &amp; Mary&gt;"},
-      {"<!--", "&lt;!--"},
-      {"<script>x</script>", "&lt;script&gt;x&lt;/script&gt;"},
       {"&amp;", "&amp;amp;"},  // an entity is escaped too: the page shows what the file says
       {"&&<<>>", "&amp;&amp;&lt;&lt;&gt;&gt;"},
       {"1\xB0 30' 15\" \xE4", "1\xB0 30' 15\" \xE4"},  // quotes and other bytes stay
