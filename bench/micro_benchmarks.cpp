@@ -187,7 +187,8 @@ void BM_WriteAspectRows(benchmark::State& state) {
     GroupByPlanet(list, order, planets);
   }
   std::ostream page(nullptr);
-  for (auto _ : state) WriteAspectRows(page, list, order, layout);
+  const PageTexts pageTexts = EscapeForPage(list);
+  for (auto _ : state) WriteAspectRows(page, list, pageTexts, order, layout);
   SetItems(state);
 }
 

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "aspectlist/aspect_entry.h"
 #include "aspectlist/entry_order.h"
@@ -125,17 +126,15 @@ void CheckAspectsList(std::string_view data) {
   std::istringstream stream(std::string(data), std::ios::in | std::ios::binary);
   LineReader reader = MakeLineReader(stream, CodePage::windows1252);
   RunLog log;  // never opened: its lines go nowhere, as for a log that could not be created
-  std::string headerText;
+  std::vector<std::string> headerLines;
   AspectList aspects;
-  ReadAspectsList(reader, headerText, aspects, log, "input");
+  ReadAspectsList(reader, headerLines, aspects, log, "input");
 
   const std::vector<ReferenceLine> lines = ReferenceLines(data, CodePage::windows1252);
-  std::string expectedHeader;
-  for (std::size_t i = 0; i < 4; ++i) {
-    if (i < lines.size()) expectedHeader += lines[i].text;
-    expectedHeader += "<br>";
-  }
-  Check(headerText == expectedHeader, "header text");
+  std::vector<std::string> expectedHeader;
+  for (std::size_t i = 0; i < 4; ++i)
+    expectedHeader.push_back(i < lines.size() ? lines[i].text : "");
+  Check(headerLines == expectedHeader, "header lines");
   Check(aspects.entries.size() == ReferenceEntryCount(lines), "one entry per aspect line");
   for (const EntryRef ref : ReadingOrder(aspects)) {
     const std::string_view orbText = OrbTextOf(aspects, ref);

@@ -69,6 +69,16 @@ void SplitOrb(std::string_view line, const LineSplit& split, AspectFields& field
   fields.toPlanet = line.substr(toStart, toEnd - toStart);
 }
 
+// Steps over one number of an orb and the mark that closes it; leaves `text` as it was when
+// it does not start with digits followed by `mark`.
+bool SkipNumberAndMark(std::string_view& text, char mark) {
+  std::size_t digits = 0;
+  while (digits < text.size() && IsDigit(text[digits])) ++digits;
+  if (digits == 0 || digits == text.size() || text[digits] != mark) return false;
+  text.remove_prefix(digits + 1);
+  return true;
+}
+
 }  // namespace
 
 std::int32_t OrbSecondsOf(std::string_view orbText) {
@@ -106,6 +116,18 @@ std::optional<AspectFields> ParseAspectLine(std::string_view line) {
   SplitOrb(line, *split, fields);
   fields.orbSeconds = OrbSecondsOf(fields.orbText);
   return fields;
+}
+
+bool IsCompleteOrb(std::string_view orbText) {
+  if (!SkipNumberAndMark(orbText, kDegreeSign)) return false;
+  SkipNumberAndMark(orbText, kMinutesMark);
+  SkipNumberAndMark(orbText, kSecondsMark);
+  return std::all_of(orbText.begin(), orbText.end(), IsWhitespace);
+}
+
+bool IsCompleteAspectLine(std::string_view line) {
+  const std::optional<AspectFields> fields = ParseAspectLine(line);
+  return fields && IsCompleteOrb(fields->orbText);
 }
 
 void AddEntry(AspectList& list, const AspectFields& fields) {

@@ -74,6 +74,14 @@ inline bool IsOrbSign(char sign) {
 // name, and a 0xB0 after that '-'.
 std::optional<AspectFields> ParseAspectLine(std::string_view line);
 
+// Whether an orb text is written whole: digits and 0xB0, then optionally digits and the
+// apostrophe, then optionally digits and the double quote, then nothing but whitespace.
+bool IsCompleteOrb(std::string_view orbText);
+
+// Whether `line` is an aspect line whose orb is written whole: a header line of this kind was
+// most likely meant as an aspect.
+bool IsCompleteAspectLine(std::string_view line);
+
 // Appends the entry of `fields` to the list, numbering its texts; a text not seen before is
 // kept, so the line the fields point into may be reused afterwards.
 void AddEntry(AspectList& list, const AspectFields& fields);

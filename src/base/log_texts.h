@@ -45,11 +45,18 @@ inline constexpr std::string_view kAsUtf16 = " as UTF-16";
 inline constexpr std::string_view kNotAnAspectLine = " skipped: not an aspect line";
 inline constexpr std::string_view kHeaderOf = "Header of ";  // then the input name
 inline constexpr std::string_view kReadsAsAspectLines = " reads as aspect lines";
-inline constexpr std::string_view kOrbSign = ": orb sign '";  // then the sign byte
+inline constexpr std::string_view kInTheHeaderButAnAspectLine =
+    " is in the header but reads as an aspect line";
+inline constexpr std::string_view kTheName = ": the name '";  // then the name
+inline constexpr std::string_view kBeginsOrEndsWithWhitespace = "' begins or ends with whitespace";
+inline constexpr std::string_view kAspectTypeNamed = "Aspect type '";  // then the name
+inline constexpr std::string_view kPlanetNamed = "Planet '";           // then the name
+inline constexpr std::string_view kIsNotIn = "' is not in ";           // then the file's name
+inline constexpr std::string_view kOrbSign = ": orb sign '";           // then the sign byte
 inline constexpr std::string_view kIsNotASign = "' is not +, - or a blank";
 inline constexpr std::string_view kCompletedOk = "Korvo completed OK";
 
-// The one line Korvo writes to the console: only when the log itself cannot be written.
+// The one line a run writes to the console: only when the log itself cannot be written.
 inline constexpr std::string_view kRunLogNotWritten = "Korvo: Korvo.log cannot be written in ";
 
 }  // namespace korvo

@@ -5,6 +5,15 @@
 
 namespace korvo {
 
+ConsoleRequest FindConsoleRequest(int argumentCount, const char* const* arguments) {
+  for (int position = 1; position < argumentCount; ++position) {
+    const std::string_view argument = arguments[position];
+    if (argument == "--help") return ConsoleRequest::help;
+    if (argument == "--version") return ConsoleRequest::version;
+  }
+  return ConsoleRequest::none;
+}
+
 CommandLine ParseCommandLine(int argumentCount, const char* const* arguments,
                              std::string_view currentDirectory) {
   CommandLine commandLine;

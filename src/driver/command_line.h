@@ -22,6 +22,13 @@ struct CommandLine {
   std::vector<IgnoredArgument> ignoredArguments;  // in argument order, each at most once
 };
 
+// What a run is asked to write on standard output instead of converting anything.
+enum class ConsoleRequest { none, help, version };
+
+// The first argument that is exactly "--help" or "--version", wherever it stands; none when
+// neither is given.
+ConsoleRequest FindConsoleRequest(int argumentCount, const char* const* arguments);
+
 // Reads the options -1, -2 and -a<name> up to the first argument that does not begin with '-'
 // (a later option overrides an earlier one). The named input is used only when exactly one
 // argument is left besides the recognised options; otherwise the default input is used.

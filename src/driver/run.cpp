@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,11 @@
 #include "base/version.h"
 #include "driver/command_line.h"
 #include "driver/exit_status.h"
+#include "driver/help_text.h"
 #include "inputs/aspect_types_file.h"
 #include "inputs/aspects_list_file.h"
 #include "inputs/language_marker.h"
+#include "inputs/logged_lines.h"
 #include "inputs/planets_file.h"
 #include "order/aspect_type_order.h"
 #include "order/orb_order.h"
@@ -41,9 +44,10 @@ struct RunState {
 
   RunLog log;
   std::ifstream input;
-  std::string headerText;
+  std::vector<std::string> headerLines;
   AspectList aspects;
-  EntryOrder order;  // of the table being written, each derived from the one before
+  PageTexts pageTexts;  // the list's texts as the page shows them
+  EntryOrder order;     // of the table being written, each derived from the one before
   WholeFile page;
   std::ifstream aspectTypesFile;
   std::ifstream planetsFile;
@@ -51,7 +55,7 @@ struct RunState {
   NameList planets;
 };
 
-// The run goes on without its log, but not without a word: this is the one line Korvo ever
+// The run goes on without its log, but not without a word: this is the one line a run ever
 // writes to the console.
 void ReportRunLogNotWritten(const std::string& currentDirectory) {
   const std::string line = std::string(kRunLogNotWritten) + currentDirectory + "\n";
@@ -79,7 +83,7 @@ void StartRun(RunState& run, int argumentCount, const char* const* arguments) {
 }
 
 void ReadInput(RunState& run) {
-  ReadAspectsListFile(run.input, run.language, run.headerText, run.aspects, run.log,
+  ReadAspectsListFile(run.input, run.language, run.headerLines, run.aspects, run.log,
                       run.inputFileName);
   LogLine(run.log, {kExtracted, std::to_string(run.aspects.entries.size()), kAspects});
 }
@@ -109,29 +113,38 @@ void LogTableWritten(RunState& run, TableLayout layout) {
 }
 
 void WriteOrbTable(RunState& run) {
-  WritePageStart(run.page.stream, run.language, run.headerText);
-  WriteTableBlock(run.page.stream, run.aspects, run.order, TableLayout::orbTable, run.language);
+  // The list's texts stay as read from here on, so they are escaped for the page once.
+  run.pageTexts = EscapeForPage(run.aspects);
+  WritePageStart(run.page.stream, run.language, run.headerLines);
+  WriteTableBlock(run.page.stream, run.aspects, run.pageTexts, run.order, TableLayout::orbTable,
+                  run.language);
   LogTableWritten(run, TableLayout::orbTable);
 }
 
 void WriteAspectTypeTable(RunState& run) {
-  ReadAspectTypesFile(run.aspectTypesFile, run.aspectTypesFileName, run.language, run.chartMode,
-                      run.currentDirectory, run.log, run.aspectTypes);
-  AppendMissingTypes(run.aspects, run.order, run.aspectTypes);
+  const bool fileRead =
+      ReadAspectTypesFile(run.aspectTypesFile, run.aspectTypesFileName, run.language, run.chartMode,
+                          run.currentDirectory, run.log, run.aspectTypes);
+  const std::span<const std::string> unlisted =
+      AppendMissingTypes(run.aspects, run.order, run.aspectTypes);
+  if (fileRead) LogNamesNotInFile(run.log, kAspectTypeNamed, unlisted, run.aspectTypesFileName);
   GroupByAspectType(run.aspects, run.order, run.aspectTypes);
-  WriteTableBlock(run.page.stream, run.aspects, run.order, TableLayout::aspectTypeTable,
-                  run.language);
+  WriteTableBlock(run.page.stream, run.aspects, run.pageTexts, run.order,
+                  TableLayout::aspectTypeTable, run.language);
   LogTableWritten(run, TableLayout::aspectTypeTable);
 }
 
 void WritePlanetTable(RunState& run) {
   if (run.chartMode == ChartMode::natal) MirrorAspects(run.order);
-  ReadPlanetsFile(run.planetsFile, run.planetsFileName, run.language, run.currentDirectory, run.log,
-                  run.planets);
-  CompletePlanets(run.aspects, run.order, run.planets, run.language);
+  const bool fileRead = ReadPlanetsFile(run.planetsFile, run.planetsFileName, run.language,
+                                        run.currentDirectory, run.log, run.planets);
+  const std::span<const std::string> unlisted =
+      CompletePlanets(run.aspects, run.order, run.planets, run.language);
+  if (fileRead) LogNamesNotInFile(run.log, kPlanetNamed, unlisted, run.planetsFileName);
   SortByOrb(run.aspects, run.order);
   GroupByPlanet(run.aspects, run.order, run.planets);
-  WriteTableBlock(run.page.stream, run.aspects, run.order, TableLayout::planetTable, run.language);
+  WriteTableBlock(run.page.stream, run.aspects, run.pageTexts, run.order, TableLayout::planetTable,
+                  run.language);
   WritePageEnd(run.page.stream);
   LogTableWritten(run, TableLayout::planetTable);
 }
@@ -167,6 +180,13 @@ ExitStatus Run(int argumentCount, const char* const* arguments) {
 }  // namespace
 
 int RunKorvo(int argumentCount, const char* const* arguments) {
+  // Asked for its help or its version, the program answers on standard output and touches no
+  // file: an existing log and page stay as they are.
+  const ConsoleRequest request = FindConsoleRequest(argumentCount, arguments);
+  if (request != ConsoleRequest::none) {
+    std::fputs((request == ConsoleRequest::help ? HelpText() : VersionText()).c_str(), stdout);
+    return static_cast<int>(ExitStatus::completed);
+  }
   return static_cast<int>(Run(argumentCount, arguments));
 }
 

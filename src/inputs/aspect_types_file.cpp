@@ -75,18 +75,21 @@ void ReadAspectTypes(LineReader& reader, NameList& aspectTypes, RunLog& log,
     std::size_t nameEnd = line->text.find(';');
     if (nameEnd == std::string_view::npos) continue;
     while (nameEnd > 0 && IsWhitespace(line->text[nameEnd - 1])) --nameEnd;
-    aspectTypes.emplace_back(line->text.substr(0, nameEnd));
+    const std::string_view name = line->text.substr(0, nameEnd);
+    LogNameAtWhitespaceEdge(log, reader, fileName, name);
+    aspectTypes.emplace_back(name);
   }
 }
 
-void ReadAspectTypesFile(std::ifstream& stream, std::string& aspectTypesFileName,
+bool ReadAspectTypesFile(std::ifstream& stream, std::string& aspectTypesFileName,
                          LanguageFlag language, ChartMode mode, std::string_view currentDirectory,
                          RunLog& log, NameList& aspectTypes) {
   if (!OpenAspectTypesFile(stream, aspectTypesFileName, language, mode, currentDirectory, log)) {
-    return;
+    return false;
   }
   LineReader reader = MakeLineReader(stream, CodePageOf(language));
   ReadAspectTypes(reader, aspectTypes, log, aspectTypesFileName);
+  return true;
 }
 
 }  // namespace korvo

@@ -22,13 +22,14 @@ bool OpenAspectTypesFile(std::ifstream& stream, std::string& aspectTypesFileName
                          RunLog& log);
 
 // Appends one type name for each line that holds ';': the text before the first ';' without the
-// whitespace right before it. Other lines are passed over; names are not de-duplicated.
+// whitespace right before it; a name that begins with whitespace keeps it, and is logged. Other
+// lines are passed over; names are not de-duplicated.
 void ReadAspectTypes(LineReader& reader, NameList& aspectTypes, RunLog& log,
                      std::string_view fileName);
 
 // Opens the aspect-types file as OpenAspectTypesFile does and, when it opened, appends its type
-// names as ReadAspectTypes does, in the code page of `language`.
-void ReadAspectTypesFile(std::ifstream& stream, std::string& aspectTypesFileName,
+// names as ReadAspectTypes does, in the code page of `language`. False when no file opened.
+bool ReadAspectTypesFile(std::ifstream& stream, std::string& aspectTypesFileName,
                          LanguageFlag language, ChartMode mode, std::string_view currentDirectory,
                          RunLog& log, NameList& aspectTypes);
 

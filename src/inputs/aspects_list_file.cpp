@@ -37,24 +37,32 @@ std::size_t EstimatedAspectCount(std::ifstream& input) {
 }
 
 // A list that lacks its header would lose its first four aspects into it: that is logged, and
-// the four lines are still taken as the header.
-void ReadHeader(LineReader& reader, std::string& headerText, RunLog& log,
+// the four lines are still taken as the header. Short of that, each header line that reads as a
+// whole aspect line is logged once the header is read (for a shorter list, after its end).
+void ReadHeader(LineReader& reader, std::vector<std::string>& headerLines, RunLog& log,
                 std::string_view inputName) {
   bool allReadAsAspectLines = true;
+  std::vector<long> aspectLineNumbers;
   for (int i = 0; i < kHeaderLineCount; ++i) {
     const std::optional<InputLine> line = NextLineLogged(reader, log, inputName);
-    if (line) headerText.append(line->text);
-    headerText.append(kHeaderLineEnd);
+    headerLines.emplace_back(line ? line->text : std::string_view());
     allReadAsAspectLines = allReadAsAspectLines && line && IsAspectLine(line->text);
+    if (line && IsCompleteAspectLine(line->text)) aspectLineNumbers.push_back(reader.lineNumber);
   }
-  if (allReadAsAspectLines) LogLine(log, {kHeaderOf, inputName, kReadsAsAspectLines});
+  if (allReadAsAspectLines) {
+    LogLine(log, {kHeaderOf, inputName, kReadsAsAspectLines});
+    return;
+  }
+  for (const long lineNumber : aspectLineNumbers) {
+    LogLine(log, {kLine, std::to_string(lineNumber), kOf, inputName, kInTheHeaderButAnAspectLine});
+  }
 }
 
 }  // namespace
 
-void ReadAspectsList(LineReader& reader, std::string& headerText, AspectList& aspects, RunLog& log,
-                     std::string_view inputName) {
-  ReadHeader(reader, headerText, log, inputName);
+void ReadAspectsList(LineReader& reader, std::vector<std::string>& headerLines, AspectList& aspects,
+                     RunLog& log, std::string_view inputName) {
+  ReadHeader(reader, headerLines, log, inputName);
   aspects.entries.reserve(std::max(aspects.entries.capacity(), kInitialListRoom));
   while (const std::optional<InputLine> line = NextLineLogged(reader, log, inputName)) {
     if (line->text.find(kDegreeSign) == std::string_view::npos) continue;
@@ -85,13 +93,14 @@ bool OpenAspectsList(std::ifstream& input, std::string& inputFileName,
   return false;
 }
 
-void ReadAspectsListFile(std::ifstream& input, LanguageFlag language, std::string& headerText,
-                         AspectList& aspects, RunLog& log, std::string_view inputName) {
+void ReadAspectsListFile(std::ifstream& input, LanguageFlag language,
+                         std::vector<std::string>& headerLines, AspectList& aspects, RunLog& log,
+                         std::string_view inputName) {
   std::vector<AspectEntry>& entries = aspects.entries;
   entries.reserve(EstimatedAspectCount(input));
   AdviseLargePages(entries.data(), entries.capacity() * sizeof(AspectEntry));
   LineReader reader = MakeLineReader(input, CodePageOf(language));
-  ReadAspectsList(reader, headerText, aspects, log, inputName);
+  ReadAspectsList(reader, headerLines, aspects, log, inputName);
 }
 
 }  // namespace korvo

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "aspectlist/aspect_entry.h"
 #include "base/log_texts.h"
 
 namespace korvo {
@@ -47,6 +48,18 @@ std::optional<InputLine> NextLineLogged(LineReader& reader, RunLog& log,
     LogHowTheFileWasRead(log, reader, fileName);
   }
   return line;
+}
+
+void LogNameAtWhitespaceEdge(RunLog& log, const LineReader& reader, std::string_view fileName,
+                             std::string_view name) {
+  if (name.empty() || (!IsWhitespace(name.front()) && !IsWhitespace(name.back()))) return;
+  LogLine(log, {kLine, std::to_string(reader.lineNumber), kOf, fileName, kTheName, name,
+                kBeginsOrEndsWithWhitespace});
+}
+
+void LogNamesNotInFile(RunLog& log, std::string_view namedText, std::span<const std::string> names,
+                       std::string_view fileName) {
+  for (const std::string& name : names) LogLine(log, {namedText, name, kIsNotIn, fileName});
 }
 
 }  // namespace korvo

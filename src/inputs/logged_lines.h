@@ -1,6 +1,8 @@
 #pragma once
 
 #include <optional>
+#include <span>
+#include <string>
 #include <string_view>
 
 #include "base/run_log.h"
@@ -12,5 +14,15 @@ namespace korvo {
 // without a code-page form, a cut at 127 bytes, a zero byte that ended the text early. After the
 // last line, a file read as UTF-16 or with lines read as UTF-8 is logged once.
 std::optional<InputLine> NextLineLogged(LineReader& reader, RunLog& log, std::string_view fileName);
+
+// Logs a name just read from the line last returned that begins or ends with whitespace: such a
+// name matches none of the list's names as they are written.
+void LogNameAtWhitespaceEdge(RunLog& log, const LineReader& reader, std::string_view fileName,
+                             std::string_view name);
+
+// Logs each of `names` as not in the names file `fileName`, each line starting with `namedText`
+// ("Aspect type '" or "Planet '").
+void LogNamesNotInFile(RunLog& log, std::string_view namedText, std::span<const std::string> names,
+                       std::string_view fileName);
 
 }  // namespace korvo

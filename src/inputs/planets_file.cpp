@@ -38,16 +38,18 @@ bool OpenPlanetsFile(std::ifstream& stream, std::string& planetsFileName, Langua
 void ReadPlanets(LineReader& reader, NameList& planets, RunLog& log, std::string_view fileName) {
   while (const std::optional<InputLine> line = NextLineLogged(reader, log, fileName)) {
     if (!line->text.empty() && IsWhitespace(line->text.front())) continue;
+    LogNameAtWhitespaceEdge(log, reader, fileName, line->text);
     planets.emplace_back(line->text);
   }
 }
 
-void ReadPlanetsFile(std::ifstream& stream, std::string& planetsFileName, LanguageFlag language,
+bool ReadPlanetsFile(std::ifstream& stream, std::string& planetsFileName, LanguageFlag language,
                      std::string_view currentDirectory, RunLog& log, NameList& planets) {
   planets.reserve(kPlanetNamesRoom);
-  if (!OpenPlanetsFile(stream, planetsFileName, language, currentDirectory, log)) return;
+  if (!OpenPlanetsFile(stream, planetsFileName, language, currentDirectory, log)) return false;
   LineReader reader = MakeLineReader(stream, CodePageOf(language));
   ReadPlanets(reader, planets, log, planetsFileName);
+  return true;
 }
 
 }  // namespace korvo

@@ -17,12 +17,12 @@ bool OpenPlanetsFile(std::ifstream& stream, std::string& planetsFileName, Langua
                      std::string_view currentDirectory, RunLog& log);
 
 // Appends one planet name per line; a line that starts with whitespace is passed over, and a
-// name keeps its trailing blanks. Names are not de-duplicated.
+// name keeps its trailing blanks, which are logged. Names are not de-duplicated.
 void ReadPlanets(LineReader& reader, NameList& planets, RunLog& log, std::string_view fileName);
 
 // Opens the planets file as OpenPlanetsFile does and, when it opened, appends its planet names
-// as ReadPlanets does, in the code page of `language`.
-void ReadPlanetsFile(std::ifstream& stream, std::string& planetsFileName, LanguageFlag language,
+// as ReadPlanets does, in the code page of `language`. False when it did not open.
+bool ReadPlanetsFile(std::ifstream& stream, std::string& planetsFileName, LanguageFlag language,
                      std::string_view currentDirectory, RunLog& log, NameList& planets);
 
 }  // namespace korvo

@@ -4,8 +4,9 @@
 
 namespace korvo {
 
-void AppendMissingTypes(const AspectList& list, const EntryOrder& order, NameList& aspectTypes) {
-  AppendMissingNames(list, order, aspectTypes, GroupingName::aspect);
+std::span<const std::string> AppendMissingTypes(const AspectList& list, const EntryOrder& order,
+                                                NameList& aspectTypes) {
+  return AppendMissingNames(list, order, aspectTypes, GroupingName::aspect);
 }
 
 void GroupByAspectType(const AspectList& list, EntryOrder& order, const NameList& aspectTypes) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <span>
+#include <string>
+
 #include "aspectlist/aspect_entry.h"
 #include "aspectlist/entry_order.h"
 #include "aspectlist/name_list.h"
@@ -7,7 +10,9 @@
 namespace korvo {
 
 // Appends the aspect names of the entries that are not yet types, in the order given, each once.
-void AppendMissingTypes(const AspectList& list, const EntryOrder& order, NameList& aspectTypes);
+// Returns the names appended: the last ones of `aspectTypes`.
+std::span<const std::string> AppendMissingTypes(const AspectList& list, const EntryOrder& order,
+                                                NameList& aspectTypes);
 
 // Groups the order by aspect name in the order of the types.
 void GroupByAspectType(const AspectList& list, EntryOrder& order, const NameList& aspectTypes);

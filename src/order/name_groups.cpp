@@ -24,8 +24,9 @@ std::vector<std::uint32_t> ListedNumbers(const NumberedTexts& table, const NameL
 
 }  // namespace
 
-void AppendMissingNames(const AspectList& list, const EntryOrder& order, NameList& names,
-                        GroupingName field) {
+std::span<const std::string> AppendMissingNames(const AspectList& list, const EntryOrder& order,
+                                                NameList& names, GroupingName field) {
+  const std::size_t listedCount = names.size();
   const NumberedTexts& table = TableOf(list, field);
   std::vector<bool> listed(TextCount(table), false);
   std::size_t unlistedCount = TextCount(table);
@@ -44,6 +45,7 @@ void AppendMissingNames(const AspectList& list, const EntryOrder& order, NameLis
     --unlistedCount;
     names.emplace_back(TextOf(table, number));
   }
+  return std::span<const std::string>(names).subspan(listedCount);
 }
 
 void GroupByName(const AspectList& list, EntryOrder& order, const NameList& names,

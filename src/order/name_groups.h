@@ -1,5 +1,8 @@
 #pragma once
 
+#include <span>
+#include <string>
+
 #include "aspectlist/aspect_entry.h"
 #include "aspectlist/entry_order.h"
 #include "aspectlist/name_list.h"
@@ -11,8 +14,9 @@ namespace korvo {
 enum class GroupingName { aspect, fromPlanet };
 
 // Appends, in the order given, each name of the entries that `names` does not hold yet, once.
-void AppendMissingNames(const AspectList& list, const EntryOrder& order, NameList& names,
-                        GroupingName field);
+// Returns the names appended: the last ones of `names`.
+std::span<const std::string> AppendMissingNames(const AspectList& list, const EntryOrder& order,
+                                                NameList& names, GroupingName field);
 
 // Rebuilds the order group by group in the order of `names`: each name collects, in the order
 // given, the entries whose name equals it. A name listed k times collects its entries k times;

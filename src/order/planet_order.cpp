@@ -29,10 +29,10 @@ void MirrorAspects(EntryOrder& order) {
   for (std::size_t place = 0; place < count; ++place) order.push_back(order[place] ^ kMirroredFlag);
 }
 
-void CompletePlanets(const AspectList& list, const EntryOrder& order, NameList& planets,
-                     LanguageFlag language) {
+std::span<const std::string> CompletePlanets(const AspectList& list, const EntryOrder& order,
+                                             NameList& planets, LanguageFlag language) {
   for (const std::string_view house : HouseNames(language)) planets.emplace_back(house);
-  AppendMissingNames(list, order, planets, GroupingName::fromPlanet);
+  return AppendMissingNames(list, order, planets, GroupingName::fromPlanet);
 }
 
 void GroupByPlanet(const AspectList& list, EntryOrder& order, const NameList& planets) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <span>
+#include <string>
 #include <string_view>
 
 #include "aspectlist/aspect_entry.h"
@@ -20,9 +22,9 @@ const std::array<std::string_view, kHouseCount>& HouseNames(LanguageFlag languag
 void MirrorAspects(EntryOrder& order);
 
 // Appends the house names, then every from-planet that the names do not hold yet, in the order
-// given, each once.
-void CompletePlanets(const AspectList& list, const EntryOrder& order, NameList& planets,
-                     LanguageFlag language);
+// given, each once. Returns the from-planets appended: the last ones of `planets`.
+std::span<const std::string> CompletePlanets(const AspectList& list, const EntryOrder& order,
+                                             NameList& planets, LanguageFlag language);
 
 // Groups the order by from-planet in the order of the planets.
 void GroupByPlanet(const AspectList& list, EntryOrder& order, const NameList& planets);

@@ -26,11 +26,17 @@ inline constexpr std::string_view kRussianPageHead =
     "<body bgcolor=\"#ffffff\" text=\"#000000\">\n";
 
 inline constexpr std::string_view kHeaderBlockStart = "<h3>";
+inline constexpr std::string_view kHeaderLineEnd = "<br>";  // after each header line
 inline constexpr std::string_view kHeaderBlockEnd = "</h3>\n";
 inline constexpr std::string_view kTableStart = "<table align=left cellspacing=0>\n";
 inline constexpr std::string_view kTableEnd = "</table>\n";
 inline constexpr std::string_view kPageEnd = "</body>\n</html>\n";
 inline constexpr std::string_view kPageExtension = ".html";
+
+// The entities that stand for the bytes of the files' texts that would be markup.
+inline constexpr std::string_view kEscapedAmpersand = "&amp;";
+inline constexpr std::string_view kEscapedLessThan = "&lt;";
+inline constexpr std::string_view kEscapedGreaterThan = "&gt;";
 
 // Column titles of the header rows.
 inline constexpr std::string_view kEnglishOrbTitle = "Orb";

@@ -16,18 +16,28 @@ std::string MakePageName(std::string_view inputName, char separator) {
   return pageName.append(kPageExtension);
 }
 
-void WritePageStart(std::ostream& page, LanguageFlag language, std::string_view headerText) {
+std::string HeaderText(const std::vector<std::string>& headerLines) {
+  std::string headerText;
+  for (const std::string& line : headerLines) {
+    AppendEscaped(headerText, line);
+    headerText.append(kHeaderLineEnd);
+  }
+  return headerText;
+}
+
+void WritePageStart(std::ostream& page, LanguageFlag language,
+                    const std::vector<std::string>& headerLines) {
   WriteCrLf(page, language == LanguageFlag::russian ? kRussianPageHead : kEnglishPageHead);
   WriteCrLf(page, kHeaderBlockStart);
-  WriteCrLf(page, headerText);
+  WriteCrLf(page, HeaderText(headerLines));
   WriteCrLf(page, kHeaderBlockEnd);
 }
 
-void WriteTableBlock(std::ostream& page, const AspectList& list, const EntryOrder& order,
-                     TableLayout layout, LanguageFlag language) {
+void WriteTableBlock(std::ostream& page, const AspectList& list, const PageTexts& pageTexts,
+                     const EntryOrder& order, TableLayout layout, LanguageFlag language) {
   WriteCrLf(page, kTableStart);
   WriteCrLf(page, TableHeaderRow(layout, language));
-  WriteAspectRows(page, list, order, layout);
+  WriteAspectRows(page, list, pageTexts, order, layout);
   WriteCrLf(page, kTableEnd);
 }
 

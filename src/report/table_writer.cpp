@@ -89,10 +89,29 @@ inline char* PutListText(char* out, std::string_view text) {
   return Put(out, text);
 }
 
+// The row's room allows for the longest sign text.
+static_assert(kEscapedAmpersand.size() <= kWhitespaceSign.size() &&
+              kEscapedLessThan.size() <= kWhitespaceSign.size() &&
+              kEscapedGreaterThan.size() <= kWhitespaceSign.size());
+
 inline char* PutSign(char* out, char sign) {
   if (IsWhitespace(sign)) return Put(out, kWhitespaceSign);
+  if (const std::string_view entity = EntityOf(sign); !entity.empty()) return Put(out, entity);
   *out = sign;
   return out + 1;
+}
+
+// The tables a row takes its texts from: the escaped copies where there are any.
+struct ShownTables {
+  const NumberedTexts& aspectNames;
+  const NumberedTexts& planetNames;
+  const NumberedTexts& orbTexts;
+};
+
+ShownTables ShownTablesOf(const AspectList& list, const PageTexts& pageTexts) {
+  return {ShownTable(pageTexts.aspectNames, list.aspectNames),
+          ShownTable(pageTexts.planetNames, list.planetNames),
+          ShownTable(pageTexts.orbTexts, list.orbTexts)};
 }
 
 // The texts of one row, in the order the entry stands in (a mirrored entry's planets exchanged).
@@ -101,9 +120,12 @@ struct RowTexts {
   char orbSign;
 };
 
-RowTexts TextsOf(const AspectList& list, EntryRef ref) {
-  return {AspectNameText(list, ref), FromPlanetText(list, ref), ToPlanetText(list, ref),
-          OrbTextOf(list, ref), EntryAt(list, ref).orbSign};
+RowTexts TextsOf(const AspectList& list, const ShownTables& shown, EntryRef ref) {
+  const AspectEntry& entry = EntryAt(list, ref);
+  return {TextOf(shown.aspectNames, entry.aspect),
+          TextOf(shown.planetNames, FromPlanetOf(list, ref)),
+          TextOf(shown.planetNames, ToPlanetOf(list, ref)), TextOf(shown.orbTexts, entry.orbText),
+          entry.orbSign};
 }
 
 void AppendOrbTableRow(RowBatch& batch, const RowTexts& texts) {
@@ -179,9 +201,11 @@ std::string TableHeaderRow(TableLayout layout, LanguageFlag language) {
   return row.append(kRowEnd);
 }
 
-std::ostream& WriteAspectRows(std::ostream& page, const AspectList& list, const EntryOrder& order,
+std::ostream& WriteAspectRows(std::ostream& page, const AspectList& list,
+                              const PageTexts& pageTexts, const EntryOrder& order,
                               TableLayout layout) {
   RowBatch batch{page, std::vector<char>(kRowBatchSize)};
+  const ShownTables shown = ShownTablesOf(list, pageTexts);
   // Group names are compared by number: equal numbers are equal bytes. Each table starts as if
   // the previous row's group name were empty.
   const NumberedTexts& groupNames =
@@ -192,7 +216,7 @@ std::ostream& WriteAspectRows(std::ostream& page, const AspectList& list, const 
       PrefetchForReading(&EntryAt(list, order[place + kPrefetchDistance]));
     }
     const EntryRef ref = order[place];
-    const RowTexts texts = TextsOf(list, ref);
+    const RowTexts texts = TextsOf(list, shown, ref);
     switch (layout) {
       case TableLayout::orbTable:
         AppendOrbTableRow(batch, texts);

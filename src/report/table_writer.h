@@ -6,6 +6,7 @@
 #include "aspectlist/aspect_entry.h"
 #include "aspectlist/entry_order.h"
 #include "base/settings.h"
+#include "report/page_escaping.h"
 
 namespace korvo {
 
@@ -25,8 +26,10 @@ std::string TableHeaderRow(TableLayout layout, LanguageFlag language);
 
 // Writes one data row per place of the order, then flushes the page. In the grouped layouts a
 // group name equal to the previous row's is left out; each call starts with the empty name as
-// the previous one. Texts go to the page byte for byte; line ends are stored as CR LF.
-std::ostream& WriteAspectRows(std::ostream& page, const AspectList& list, const EntryOrder& order,
+// the previous one. The texts are those of `pageTexts` (EscapeForPage of the list), and the
+// sign is escaped as they are; line ends are stored as CR LF.
+std::ostream& WriteAspectRows(std::ostream& page, const AspectList& list,
+                              const PageTexts& pageTexts, const EntryOrder& order,
                               TableLayout layout);
 
 }  // namespace korvo

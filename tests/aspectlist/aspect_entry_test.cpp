@@ -147,6 +147,30 @@ TEST(ParseAspectLine, GivesNoEntryForAMalformedLine) {
   }
 }
 
+TEST(IsCompleteOrb, DegreesThenOptionalMinutesAndSecondsThenOnlyWhitespace) {
+  struct Row {
+    std::string orbText;
+    bool complete;
+  };
+  const Row rows[] = {
+      {"2" DEG, true},
+      {"2" DEG "30\"", true},  // the minutes may be left out
+      {"12" DEG "05'30\" \t\r", true},
+      {DEG "30'", false},    // no digits for the degrees
+      {"2" DEG "'", false},  // a mark needs its digits
+      {"2" DEG "15'30", false},
+      {"55" DEG "45'N", false},
+      {"2" DEG "30\"15'", false},  // seconds before minutes
+      {"", false},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(IsCompleteOrb(row.orbText), row.complete) << ::testing::PrintToString(row.orbText);
+  }
+  // A line is complete when it is an aspect line and the orb the parser takes is.
+  EXPECT_TRUE(IsCompleteAspectLine("Square Mars-Jupiter 1.5" DEG));  // the orb text is "5°"
+  EXPECT_FALSE(IsCompleteAspectLine("Trine SunMoon 1" DEG));
+}
+
 TEST(AddEntry, TheEntryKeepsItsOwnCopyOfTheTexts) {
   AspectList list;
   std::string line = "Trine Sun-Moon -2" DEG "15'";

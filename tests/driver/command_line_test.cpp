@@ -105,8 +105,8 @@ TEST(ParseCommandLine, ArgumentsNotUsedAreListedOnceInArgumentOrder) {
       {{"-2", "in.txt", "extra"}, {"in.txt", "extra"}},
       {{"-a", "file.asp"}, {"-a"}},  // file.asp is the input
       {{"-a", "T.asp", "in.txt"}, {"-a", "T.asp", "in.txt"}},
-      {{"--help"}, {"--help"}},
-      {{"-h", "--version"}, {"-h", "--version"}},
+      {{"--HELP"}, {"--HELP"}},  // not --help, which the run answers before any parsing
+      {{"-h", "--version=1"}, {"-h", "--version=1"}},
       {{"-"}, {"-"}},
       {{"-", "in.txt"}, {"-", "in.txt"}},
       {{"-x", "-y", "-2"}, {"-x", "-y"}},
@@ -120,6 +120,31 @@ TEST(ParseCommandLine, ArgumentsNotUsedAreListedOnceInArgumentOrder) {
   };
   for (const Row& row : rows) {
     EXPECT_EQ(IgnoredTexts(Parse(row.arguments)), row.ignored)
+        << ::testing::PrintToString(row.arguments);
+  }
+}
+
+TEST(FindConsoleRequest, TheFirstExactHelpOrVersionWhereverItStands) {
+  const ConsoleRequest none = ConsoleRequest::none;
+  const ConsoleRequest help = ConsoleRequest::help;
+  const ConsoleRequest version = ConsoleRequest::version;
+  struct Row {
+    std::vector<std::string> arguments;
+    ConsoleRequest request;
+  };
+  const Row rows[] = {
+      {{}, none},
+      {{"-2", "in.txt", "--help"}, help},
+      {{"--version", "--help"}, version},
+      {{"-x", "--help", "--version"}, help},
+      {{"--HELP", "-help", "--help=1", "-h", "--Version", "--version ", "-v", "help"}, none},
+  };
+  for (const Row& row : rows) {
+    std::vector<std::string> arguments = row.arguments;
+    arguments.insert(arguments.begin(), "--help");  // argument 0 is the program's own name
+    std::vector<const char*> pointers;
+    for (const std::string& argument : arguments) pointers.push_back(argument.c_str());
+    EXPECT_EQ(FindConsoleRequest(static_cast<int>(pointers.size()), pointers.data()), row.request)
         << ::testing::PrintToString(row.arguments);
   }
 }

@@ -4,10 +4,13 @@ compares the log, the exit code and the page byte for byte.
 
 Each run draws a small tree from a seeded generator: an aspects list mixing well-formed, odd and
 malformed aspect lines, cut lines and zero bytes, names in code pages and in UTF-8, files behind a
-UTF-8 mark and files in UTF-16; aspect-types and planets files with the
-awkward names their rules allow; sometimes the Russian marker, a '!' folder for the Russian
-second attempt, an existing page or a folder in its place; and a random command line. The
-same seed gives the same runs, so a failure can be repeated; its folder is kept.
+UTF-8 mark and files in UTF-16; texts holding '&', '<', '>' and "<!--"; lines as people write
+them ("Sun - Moon", "Semi Square", "1.5°", lower-case names, a one-line title with the aspects
+from line 2); aspect-types and planets files with the awkward names their rules allow (blanks at
+either end among them); sometimes the Russian marker, a '!' folder for the Russian second
+attempt, an existing page or a folder in its place; and a random command line, now and then with
+--help or --version. The same seed gives the same runs, so a failure can be repeated; its folder
+is kept.
 
   python3 tests/e2e/compare_with_model.py --korvo build/debug/src/korvo --seed 1 --runs 200
 """
@@ -26,11 +29,13 @@ RU_TRANSIT = b"aspects/" + "Транзит".encode("cp1251") + b".asp"
 RU_NATAL = b"aspects/\xec\xe1\xd4\xe1\xbd.asp"
 TYPE_FILES = [b"aspects/Natal.asp", b"aspects/Transit.asp", RU_TRANSIT, RU_NATAL]
 PLANET_FILES = [b"Language/English/Planets.txt", b"Language/Russian/Planets.txt"]
-PLANETS = [b"Sun", b"Moon", b"sun", b"Mars", b"Venus ", b"X House", b"I House", b"",
+PLANETS = [b"Sun", b"Moon", b"sun", b"Mars", b"Venus ", b"X House", b"I House", b"", b"Sun ",
+           b" Moon", b"Moon\t", b"A&B", b"Mars>", b"<!--",
            "Солнце".encode("cp1251"), "I дом".encode("cp1251"),
            "Солнце".encode("utf-8"), "Vénus €".encode("utf-8"), "Mars 😀".encode("utf-8"),
            b"Mars \xd0"]
-ASPECTS = [b"Trine", b"Square", b"trine", b"Conj", b"", "Трин".encode("cp1251"),
+ASPECTS = [b"Trine", b"Square", b"trine", b"Conj", b"", b"Semi Square", b"<b>Trine", b"&amp;",
+           "Трин".encode("cp1251"),
            "Трин".encode("utf-8"), "Tr\u00efne".encode("utf-8")]
 NOISE = b"ab -\xb0\t'\"0123\x00\r;+"
 
@@ -46,6 +51,8 @@ class Draw:
                   for mark in (b"\xb0", b"'", b'"') if self.rng.random() < 0.8]
         if self.rng.random() < 0.2:
             pieces.append(b"15")
+        if self.rng.random() < 0.15:
+            pieces.append(self.rng.choice([b"&", b"<i>", b" ", b"N"]))
         return b"".join(pieces) or b"\xb0"
 
     def aspect_line(self):
@@ -56,9 +63,10 @@ class Draw:
             return (self.rng.choice(ASPECTS) + b" Sun-Moon " + self.orb()
                     + b" " * self.rng.randint(90, 140) + self.rng.choice([b"", b"\xb0"]))
         return (self.rng.choice(ASPECTS) + self.rng.choice([b" ", b"\t", b"  "])
-                + self.rng.choice(PLANETS) + b"-" + self.rng.choice(PLANETS)
-                + self.rng.choice([b" ", b"", b"\t"])
-                + self.rng.choice([b"", b"+", b"-", b" ", b" +", b"\t", b".", b" x", b"\xff"])
+                + self.rng.choice(PLANETS) + self.rng.choice([b"-", b"-", b" - "])
+                + self.rng.choice(PLANETS) + self.rng.choice([b" ", b"", b"\t"])
+                + self.rng.choice([b"", b"+", b"-", b" ", b" +", b"\t", b".", b" x", b"\xff",
+                                   b" 1.", b"<", b"&"])
                 + self.orb())
 
     def name_line(self, with_semicolon):
@@ -120,13 +128,21 @@ class Draw:
         choices = [b"-1", b"-2", b"-12", b"-x", b"-", b"-aaspects/Natal.asp", b"-amissing.asp",
                    b"-a", b"-aaspects", b"in.txt", b"Wrk/../in.txt", b"x.html", b"Wrk",
                    b"Wrk/Aspects.txt"]
-        return [self.rng.choice(choices) for _ in range(self.rng.randint(0, 3))]
+        arguments = [self.rng.choice(choices) for _ in range(self.rng.randint(0, 3))]
+        if self.rng.random() < 0.06:
+            arguments.insert(self.rng.randint(0, len(arguments)),
+                             self.rng.choice([b"--help", b"--version", b"--HELP", b"--help=1"]))
+        return arguments
 
     def header(self):
-        """Header lines, sometimes only aspect lines (a list that lacks its header)."""
-        if self.rng.random() < 0.15:
+        """Header lines, sometimes only aspect lines (a list that lacks its header), or a one-line
+        title with the aspects from line 2."""
+        r = self.rng.random()
+        if r < 0.15:
             return [self.aspect_line() for _ in range(4)]
-        return [b"h1", b"h2 1\xb0", b"x" * 130, b"h\x004"][:self.rng.randint(0, 4)]
+        if r < 0.3:
+            return [b"Chart <John & Mary>"] + [self.aspect_line() for _ in range(3)]
+        return [b"h1 <script>", b"h2 1\xb0 &amp;", b"x" * 130, b"h\x004"][:self.rng.randint(0, 4)]
 
 
 def lay_out(directory, files):
@@ -163,20 +179,26 @@ def compare_one(korvo, rng):
     os.chdir(model_dir)
     try:
         log, exit_code, page = korvo_model.model_run(model_dir, arguments)
-        console = korvo_model.model_console(model_dir)
+        console = korvo_model.model_console(model_dir) if log is not None else b""
     finally:
         os.chdir(previous)
     problems = []
-    program_log = (read(os.path.join(program_dir, b"Korvo.log")) or b"")
-    if console:  # the log could not be written
-        log = b""
-    if program_log.replace(program_dir, b"{CWD}") != log.replace(model_dir, b"{CWD}"):
-        problems.append("Korvo.log differs")
+    program_log = read(os.path.join(program_dir, b"Korvo.log"))
+    if log is None:  # a run that answers on standard output leaves no log
+        if program_log is not None:
+            problems.append("Korvo.log written")
+    else:
+        if console:  # the log could not be written
+            log = b""
+        if (program_log or b"").replace(program_dir, b"{CWD}") != log.replace(model_dir,
+                                                                               b"{CWD}"):
+            problems.append("Korvo.log differs")
     if result.returncode != exit_code:
         problems.append(f"exit code {result.returncode}, model {exit_code}")
-    if result.stdout or result.stderr.replace(program_dir, b"{CWD}") != console.replace(
-            model_dir, b"{CWD}"):
-        problems.append(f"console output {result.stdout!r} {result.stderr!r}")
+    if result.stdout != korvo_model.model_standard_output(arguments):
+        problems.append(f"standard output {result.stdout!r}")
+    if result.stderr.replace(program_dir, b"{CWD}") != console.replace(model_dir, b"{CWD}"):
+        problems.append(f"standard error {result.stderr!r}")
     if page is not None:
         relative = os.path.relpath(page, model_dir)
         if read(os.path.join(program_dir, relative)) != read(page):

@@ -4,9 +4,12 @@ throughout, on the POSIX flavour ('/' as the separator).
 
 model_run(cwd, args) runs in the directory cwd (a real path, as bytes) with the arguments args
 (bytes) and returns (log bytes, exit code, page name or None); the page itself is written into the
-directory as the program would write it. model_console(cwd) is what the run writes to the console.
+directory as the program would write it. A run asked for its help or its version writes no log
+(None). model_console(cwd) is what the run writes on standard error, model_standard_output(args)
+what it writes on standard output (each line end "\n").
 """
 import os
+import re
 
 import run_e2e
 
@@ -29,6 +32,11 @@ def ru(text):
 
 def is_space(byte):
     return byte in WHITESPACE
+
+
+def escaped(text):
+    """A text of the files as the page shows it: '&', '<' and '>' as entities, every '&' too."""
+    return text.replace(b"&", b"&amp;").replace(b"<", b"&lt;").replace(b">", b"&gt;")
 
 
 # ---------------------------------------------------------------------------------------------
@@ -309,16 +317,33 @@ def parse_aspect_line(line):
     return Entry(aspect, from_planet, to_planet, orb_text, orb_seconds(orb_text), sign)
 
 
+# An orb written whole: degrees, then optional minutes and seconds, each with its digits and
+# its mark, then nothing but whitespace.
+WHOLE_ORB = re.compile(rb"[0-9]+\xb0(?:[0-9]+')?(?:[0-9]+\")?[\t\n\v\f\r ]*")
+
+
+def reads_as_whole_aspect(line):
+    entry = parse_aspect_line(line)
+    return entry is not None and WHOLE_ORB.fullmatch(entry.orb_text) is not None
+
+
 def read_aspects_list(lines, log, input_name):
     header = b""
     header_reads_as_aspects = True
-    for _ in range(4):
+    whole_aspects = []  # the numbers of the header lines that read as whole aspect lines
+    for number in range(1, 5):
         line = next(lines, None)
-        header += (line or b"") + b"<br>"
+        header += escaped(line or b"") + b"<br>"
         header_reads_as_aspects = (header_reads_as_aspects and line is not None
                                    and parse_aspect_line(line) is not None)
+        if line is not None and reads_as_whole_aspect(line):
+            whole_aspects.append(number)
     if header_reads_as_aspects:
         log.line(b"Header of ", input_name, b" reads as aspect lines")
+    else:
+        for number in whole_aspects:
+            log.line(b"Line ", str(number).encode(), b" of ", input_name,
+                     b" is in the header but reads as an aspect line")
     entries = []
     for number, line in enumerate(lines, start=5):
         if DEGREE not in line:
@@ -375,23 +400,26 @@ def header_row(layout, language):
 
 
 def sign_text(entry):
-    return b"&nbsp;" if is_space(entry.orb_sign) else bytes([entry.orb_sign])
+    return b"&nbsp;" if is_space(entry.orb_sign) else escaped(bytes([entry.orb_sign]))
 
 
 def data_rows(entries, layout):
     rows = b""
     previous = b""
     for e in entries:
+        aspect, from_planet, to_planet, orb_text = (
+            escaped(e.aspect), escaped(e.from_planet), escaped(e.to_planet), escaped(e.orb_text))
         if layout == 1:
-            rows += (b"<tr><td>" + FONT + sign_text(e) + b"<b>" + e.orb_text + b"</b></font></td>"
-                     + SPACER + b"<td>" + e.aspect + b"</td>" + SPACER + b"<td>" + e.from_planet
-                     + b"</td>" + SPACER + b"<td>" + e.to_planet + b"</td>" + SPACER + b"</tr>\n")
+            rows += (b"<tr><td>" + FONT + sign_text(e) + b"<b>" + orb_text + b"</b></font></td>"
+                     + SPACER + b"<td>" + aspect + b"</td>" + SPACER + b"<td>" + from_planet
+                     + b"</td>" + SPACER + b"<td>" + to_planet + b"</td>" + SPACER + b"</tr>\n")
             continue
-        group, second = (e.from_planet, e.aspect) if layout == 2 else (e.aspect, e.from_planet)
-        shown = b"" if group == previous else b"<b>" + group + b"</b>"
+        # Group names are compared as read, and shown escaped.
+        group, second = (e.from_planet, aspect) if layout == 2 else (e.aspect, from_planet)
+        shown = b"" if group == previous else b"<b>" + escaped(group) + b"</b>"
         rows += (b"<tr><td>" + shown + b"</td>" + SPACER + b"<td>" + second + b"</td>" + SPACER
-                 + b"<td>" + e.to_planet + b"</td>" + SPACER + b"<td>" + FONT + sign_text(e)
-                 + e.orb_text + b"</font></td>" + SPACER + b"</tr>\n")
+                 + b"<td>" + to_planet + b"</td>" + SPACER + b"<td>" + FONT + sign_text(e)
+                 + orb_text + b"</font></td>" + SPACER + b"</tr>\n")
         previous = group
     return rows
 
@@ -501,46 +529,93 @@ def open_aspect_types(cwd, types_name, language, mode, log):
     return None
 
 
+def log_whitespace_edge(log, number, file_name, name):
+    if name and (is_space(name[0]) or is_space(name[-1])):
+        log.line(b"Line ", str(number).encode(), b" of ", file_name, b": the name '", name,
+                 b"' begins or ends with whitespace")
+
+
 def read_aspect_types(name, log, language):
     names = []
-    for line in read_lines(name, log, name, language):
+    for number, line in enumerate(read_lines(name, log, name, language), start=1):
         semicolon = line.find(b";")
         if semicolon < 0:
             continue
         end = semicolon
         while end > 0 and is_space(line[end - 1]):
             end -= 1
+        log_whitespace_edge(log, number, name, line[:end])
         names.append(line[:end])
     return names
 
 
 def read_planets(cwd, language, log):
+    """(the planet names of the file, its name as logged or None when it was not opened)."""
     relative = PLANETS[language]
     name, too_long = absolute_name(cwd, relative)
     if name is None:
         log.line(b"File ", relative, b" not available")
         if too_long:
             log.line(*too_long_line(NAME_BUFFER))
-        return []
+        return [], None
     if not can_read(name):
         log.line(b"File ", name, b" not available")
-        return []
+        return [], None
     log.line(b"Using planets: ", name)
-    return [line for line in read_lines(name, log, name, language)
-            if not (line and is_space(line[0]))]
+    names = []
+    for number, line in enumerate(read_lines(name, log, name, language), start=1):
+        if line and is_space(line[0]):
+            continue
+        log_whitespace_edge(log, number, name, line)
+        names.append(line)
+    return names, name
 
 
 def append_unseen(names, values):
+    """Appends each value not among the names yet, once; returns the values appended."""
     seen = set(names)
+    appended = []
     for value in values:
         if value not in seen:
             names.append(value)
+            appended.append(value)
             seen.add(value)
-    return names
+    return appended
+
+
+def log_not_in_file(log, what, names, file_name):
+    """The names a list uses that its names file does not list, when that file was opened."""
+    if file_name is not None:
+        for name in names:
+            log.line(what, b" '", name, b"' is not in ", file_name)
+
+
+HELP = (USAGE + b"\n"
+        b"  -1                   natal mode, the default: each aspect under both its planets\n"
+        b"  -2                   transit mode: each aspect under its first planet only\n"
+        b"  -a<file>             the aspect-types file, written right after -a\n"
+        b"  <aspects-list-file>  the aspects list to convert (default: Wrk/Aspects.txt)\n"
+        b"  --help               write this help, and nothing else\n"
+        b"  --version            write the version, and nothing else\n"
+        b"The page goes next to the list, named with .html; the log is Korvo.log in the current "
+        b"directory.\n")
+
+
+def model_standard_output(args):
+    """What a run writes on standard output: the help or the version for the first argument that
+    is exactly --help or --version, else nothing."""
+    for argument in args:
+        if argument == b"--help":
+            return HELP
+        if argument == b"--version":
+            return b"Korvo " + VERSION + b"\n"
+    return b""
 
 
 def model_run(cwd, args):
     """Runs the model in cwd; returns (log, exit code, page name or None)."""
+    if model_standard_output(args):
+        return None, 0, None  # answered on standard output: no log, no page
     log = Log()
     log.line(USAGE)
     log.line(b"Version: ", VERSION)
@@ -577,15 +652,18 @@ def model_run(cwd, args):
 
     types_file = open_aspect_types(cwd, types_name, language, mode, log)
     types = read_aspect_types(types_file, log, language) if types_file is not None else []
-    types = append_unseen(types, [e.aspect for e in entries])
+    log_not_in_file(log, b"Aspect type", append_unseen(types, [e.aspect for e in entries]),
+                    types_file)
     entries = group_by(entries, types, lambda e: e.aspect)
     text += table_block(entries, 3, language)
     log.line(b"Output tbl2, state: 0")
 
     if mode == 1:
         entries = entries + [e.mirrored() for e in entries]
-    planets = read_planets(cwd, language, log) + HOUSES[language]
-    planets = append_unseen(planets, [e.from_planet for e in entries])
+    planets, planets_file = read_planets(cwd, language, log)
+    planets += HOUSES[language]
+    log_not_in_file(log, b"Planet", append_unseen(planets, [e.from_planet for e in entries]),
+                    planets_file)
     entries = sort_by_orb(entries)
     entries = group_by(entries, planets, lambda e: e.from_planet)
     text += table_block(entries, 2, language)
@@ -611,7 +689,8 @@ def model_run(cwd, args):
 
 
 def model_console(cwd):
-    """The console output of a run in cwd: one line when Korvo.log cannot be written there."""
+    """The standard error of a run in cwd that is not asked for its help or version: one line when
+    Korvo.log cannot be written there."""
     log_name = os.path.join(cwd, b"Korvo.log")
     writable = not os.path.isdir(log_name) and os.access(
         log_name if os.path.exists(log_name) else cwd, os.W_OK)

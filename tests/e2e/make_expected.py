@@ -7,7 +7,8 @@ runs there, and expected/ is rewritten: Korvo.log (the current directory written
 version as {VERSION}, and each {FILL:N} of the arguments and setup written back as such) unless
 it could not be made, the page when the model wrote one, and the files named in case.json
 "model": {"keep": [...]} as they stand after the run (such as an input that must stay
-untouched). A file with the bytes of one that another case holds is not copied but referred to
+untouched). A run that answers on standard output writes no log; the output itself stands in
+case.json ("stdout"), which must agree with the model. A file with the bytes of one that another case holds is not copied but referred to
 (expected_files.py). A case whose "model" is a text is left alone: "by hand", or the script that
 writes it ("make_fault_cases.py"); so is a case that does not run on Linux, since the model is
 the POSIX flavour.
@@ -69,8 +70,13 @@ def write_expected(case_dir):
         if exit_code != case.get("exit", 0):
             raise SystemExit(f"{case_dir}: the model exits with {exit_code}, case.json says "
                              f"{case.get('exit', 0)}")
+        standard_output = korvo_model.model_standard_output(arguments)
+        if standard_output != run_e2e.expected_console(case, "stdout", cwd_as_seen):
+            raise SystemExit(f"{case_dir}: the model writes {standard_output!r} on standard "
+                             f"output, case.json says {case.get('stdout', '')!r}")
         files = {}
-        if not os.path.isdir(os.path.join(cwd, b"Korvo.log")):  # else the log is lost
+        # A run that answers on standard output writes no log; a log that is a folder is lost.
+        if log is not None and not os.path.isdir(os.path.join(cwd, b"Korvo.log")):
             log = log.replace(b"\r\nVersion: " + korvo_model.VERSION + b"\r\n",
                               b"\r\nVersion: {VERSION}\r\n", 1)
             files["Korvo.log"] = placeholders(log.replace(cwd, b"{CWD}"), case, cwd_as_seen)

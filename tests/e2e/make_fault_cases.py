@@ -5,7 +5,8 @@ The expected logs and pages are written out here from the program's rules, not t
 output: the log lines of a run, the name-length limit (a name with its terminating zero must fit
 in 256 bytes on Windows and 4096 on POSIX; one byte less for the Russian default aspect-types
 names, which keep a byte free for '!'), the line rules (LF ends a line, a CR right before it is
-dropped, 127 bytes per line, a zero byte ends its text) and the page texts. Run it after changing
+dropped, 127 bytes per line, a zero byte ends its text) and the page texts; an aspect line's
+fields and a whole orb are read as korvo_model.py reads them. Run it after changing
 a rule, then review the diff of cases/fault-*. An expected file with the bytes of one that another
 case holds is not copied but referred to (expected_files.py); make_expected.py leaves these cases
 alone.
@@ -15,6 +16,7 @@ import random
 import shutil
 
 import expected_files
+import korvo_model
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 CASES = os.path.join(HERE, "cases")
@@ -144,6 +146,17 @@ def odd_orb_sign(text):
     return sign
 
 
+def header_aspect_lines(numbered, name):
+    """The lines that tell of header lines which read as aspect lines (an aspect line with a
+    whole orb is the model's rule)."""
+    header = [text for _, (text, _, _) in numbered[:4]]
+    if len(header) == 4 and all(is_aspect_line(t) for t in header):
+        return [f"Header of {name} reads as aspect lines"]
+    return [f"Line {number} of {name} is in the header but reads as an aspect line"
+            for number, text in enumerate(header, start=1)
+            if korvo_model.reads_as_whole_aspect(text)]
+
+
 def reading_log(data, name):
     """The log lines written while an aspects list is read, and the number of entries."""
     lines, entries = [], 0
@@ -153,8 +166,8 @@ def reading_log(data, name):
             lines.append(f"Line {number} of {name} cut at 127 bytes")
         if zero_ended:
             lines.append(f"Line {number} of {name} cut at a zero byte")
-        if number == 4 and all(is_aspect_line(t) for _, (t, _, _) in numbered[:4]):
-            lines.append(f"Header of {name} reads as aspect lines")
+        if number == 4:
+            lines += header_aspect_lines(numbered, name)
         if number <= 4 or DEGREE not in text:
             continue
         if is_aspect_line(text):
@@ -165,7 +178,35 @@ def reading_log(data, name):
                              "not +, - or a blank")
         else:
             lines.append(f"Line {number} of {name} skipped: not an aspect line")
+    if len(numbered) < 4:
+        lines += header_aspect_lines(numbered, name)
     return lines, entries
+
+
+def aspect_entries(data):
+    """The entries of the aspect lines (parsed as the model parses them), in reading order."""
+    return [korvo_model.parse_aspect_line(text)
+            for number, (text, _, _) in enumerate(lines_of(data), start=1)
+            if number > 4 and DEGREE in text and is_aspect_line(text)]
+
+
+def unlisted_names(data, types, planets):
+    """The "not in" lines of a natal run whose aspect types and planets files name `types` and
+    `planets`: the aspect names by orb, then the from-planets of the entries grouped by type,
+    then of their mirrored copies, each name once and only when the file does not name it."""
+    by_orb = sorted(aspect_entries(data), key=lambda entry: entry.orb_seconds)
+    type_lines, all_types = [], list(types)
+    for aspect in [entry.aspect for entry in by_orb]:
+        if aspect not in all_types:
+            all_types.append(aspect)
+            type_lines.append(b"Aspect type '" + aspect + b"' is not in {CWD}/aspects/Natal.asp")
+    grouped = [entry for name in all_types for entry in by_orb if entry.aspect == name]
+    planet_lines, all_planets = [], list(planets) + korvo_model.HOUSES[0]
+    for planet in [e.from_planet for e in grouped] + [e.to_planet for e in grouped]:
+        if planet not in all_planets:
+            all_planets.append(planet)
+            planet_lines.append(b"Planet '" + planet + b"' is not in {CWD}/" + EN_PLANETS)
+    return type_lines, planet_lines
 
 
 def write_case(name, files, case, expected):
@@ -303,7 +344,8 @@ def input_content_faults():
 
     def case(name, data, repeated=None):
         reading, entries = reading_log(data, input_name)
-        expected = complete_run_log(entries, TYPES_OK, PLANETS_OK)
+        types, planets = unlisted_names(data, [b"Conjunction", b"Trine"], [b"Sun", b"Moon"])
+        expected = complete_run_log(entries, TYPES_OK + types, PLANETS_OK + planets)
         marker = b"\r\nExtracted"
         expected = expected.replace(marker, b"".join(b"\r\n" + l.encode("latin-1") for l in reading)
                                     + marker, 1)
@@ -329,7 +371,8 @@ def input_content_faults():
     assert case("fault-input-binary", binary) == 4
 
     # A last line that ends with CR alone keeps the CR: it is part of the orb text in the input,
-    # and of the planet name "Sun\r" in the planets file, which therefore does not name Sun.
+    # and of the planet name "Sun\r" in the planets file, which therefore does not name Sun (the
+    # log says both).
     data = b"H1\nH2\nH3\nH4\nTrine Mars-Sun -2" + DEGREE + b"15'\r"
     orb = b"2" + DEGREE + b"15'\r"
     files = {b"Wrk/Aspects.txt": data, b"aspects/Natal.asp": b"Trine;\r",
@@ -340,7 +383,12 @@ def input_content_faults():
                         grouped_row(b"Mars", b"Trine", b"Sun", b"-", orb) +
                         grouped_row(b"Sun", b"Trine", b"Mars", b"-", orb))
     write_case("fault-last-line-cr-only", files, {},
-               {"Korvo.log": complete_run_log(1, TYPES_OK, PLANETS_OK), "Wrk/Aspects.html": page})
+               {"Korvo.log": complete_run_log(1, TYPES_OK, PLANETS_OK + [
+                   b"Line 1 of {CWD}/" + EN_PLANETS + b": the name 'Sun\r' begins or ends with "
+                   b"whitespace",
+                   b"Planet 'Mars' is not in {CWD}/" + EN_PLANETS,
+                   b"Planet 'Sun' is not in {CWD}/" + EN_PLANETS]),
+                "Wrk/Aspects.html": page})
 
 
 if __name__ == "__main__":

@@ -9,7 +9,9 @@ A case is a folder under cases/:
   expected/   every file here must exist after the run with exactly these bytes; "{CWD}" stands
               for the current directory, "{VERSION}" for the project version (the x.y.z of
               "project(Korvo VERSION x.y.z" in the top-level CMakeLists.txt), and in Korvo.log
-              each '/' for the platform's separator; a file name may hold "{FILL:N}" (below)
+              each '/' for the platform's separator (but in a text of the files that a line
+              quotes, as in "Planet '<name>' is not in <file>"); a file name may hold
+              "{FILL:N}" (below)
 
 case.json:
   "args"      the arguments; "{CWD}" stands for the run's current directory as the program sees
@@ -21,8 +23,11 @@ case.json:
   "absent"    paths that must not exist after the run; a path may hold the wildcards of
               glob ("Wrk/.*.tmp")
   "symlinks"  {"path": "target"}: paths that must still be symbolic links to these targets
-  "stderr"    the program's whole console output, on its error stream ("{CWD}" expanded, each
-              line end "\n", CR LF on Windows); without it the program must write nothing
+  "stderr"    the program's whole output on its error stream ("{CWD}" and "{VERSION}" expanded,
+              each line end "\n", CR LF on Windows); without it the program must write nothing
+              there
+  "stdout"    the same for its standard output (as --help writes it), where '/' also stands for
+              the platform's separator; without it the program must write nothing there
   "file_size_limit"  the largest file, in bytes, the run may write (POSIX only): a longer write
               fails as on a full disk
   "cwd"       a folder, made under the fresh directory, in which the program runs; the trees,
@@ -213,8 +218,32 @@ def expected_bytes(path, name, cwd_as_seen, platform):
     data = data.replace(b"{VERSION}", project_version().encode())
     data = expand(data.decode(LATIN1), cwd_as_seen).encode(LATIN1)
     if platform == "windows" and os.path.basename(name) == "Korvo.log":
-        data = data.replace(b"/", b"\\")
+        data = b"\r\n".join(windows_separators(line) for line in data.split(b"\r\n"))
     return data
+
+
+# Log lines that quote a text of the files: its '/' are its own, not separators.
+QUOTING_LINES = [re.compile(pattern, re.DOTALL) for pattern in (
+    rb"^()(?:Aspect type|Planet) '.*' is not in (.*)$",
+    rb"^(Line \d+ of )(.*?): (?:the name '.*' begins or ends with whitespace|orb sign '.' is not "
+    rb"\+, - or a blank)$")]
+
+
+def windows_separators(line):
+    """A line of an expected log with its separators as Windows writes them: every '/' but those
+    of a quoted text of the files becomes '\\'."""
+    for pattern in QUOTING_LINES:
+        match = pattern.match(line)
+        if match:
+            start, end = match.span(2)
+            return line[:start] + line[start:end].replace(b"/", b"\\") + line[end:]
+    return line.replace(b"/", b"\\")
+
+
+def expected_console(case, stream, cwd_as_seen):
+    """What the case expects on "stdout" or "stderr", with "\n" line ends and '/' separators."""
+    text = case.get(stream, "").replace("{VERSION}", project_version())
+    return expand(text, cwd_as_seen).encode(LATIN1)
 
 
 def also_without_drive(expand_cwd):
@@ -307,12 +336,14 @@ def run_case(case_dir, korvo, emulator, platform, keep):
     failures = []
     if result.returncode != case.get("exit", 0):
         failures.append(f"exit code {result.returncode}, expected {case.get('exit', 0)}")
-    expected_stderr = expand(case.get("stderr", ""), cwd_as_seen).encode(LATIN1)
-    if platform == "windows":
-        expected_stderr = expected_stderr.replace(b"\n", b"\r\n")
-    if result.stdout or result.stderr != expected_stderr:
-        failures.append(f"console output: {result.stdout!r} {result.stderr!r}, expected "
-                        f"{expected_stderr!r}")
+    for stream, got in (("stderr", result.stderr), ("stdout", result.stdout)):
+        want = expected_console(case, stream, cwd_as_seen)
+        if platform == "windows":
+            want = want.replace(b"\n", b"\r\n")
+            if stream == "stdout":
+                want = want.replace(b"/", b"\\")
+        if got != want:
+            failures.append(f"{stream}: {got!r}, expected {want!r}")
     expected, reference_problems = expected_files.expected_files(os.path.abspath(case_dir), case)
     failures += reference_problems
     with Inside(real_dir):

@@ -54,6 +54,22 @@ TEST(ReadAspectTypes, NamesComeFromLinesWithASemicolon) {
   }
 }
 
+TEST(ReadAspectTypes, ANameThatBeginsWithWhitespaceIsLoggedAndKept) {
+  std::string log;
+  EXPECT_EQ(ReadTypes("Trine;\n\t Trine;120\n Semi Square ;\n   ;\n\vX\n\rSquare;\n A;" +
+                          std::string(130, 'c') + "\n",
+                      &log),
+            (std::vector<std::string>{"Trine", "\t Trine", " Semi Square", "", "\rSquare", " A"}));
+  // Each as its line is read, after what reading the line met; a name of blanks alone is
+  // empty, and a line without ';' names nothing.
+  EXPECT_EQ(log,
+            "Line 2 of /t/Natal.asp: the name '\t Trine' begins or ends with whitespace\r\n"
+            "Line 3 of /t/Natal.asp: the name ' Semi Square' begins or ends with whitespace\r\n"
+            "Line 6 of /t/Natal.asp: the name '\rSquare' begins or ends with whitespace\r\n"
+            "Line 7 of /t/Natal.asp cut at 127 bytes\r\n"
+            "Line 7 of /t/Natal.asp: the name ' A' begins or ends with whitespace\r\n");
+}
+
 TEST(ReadAspectTypes, ALongLineIsCutAndReadingGoesOn) {
   std::string log;
   const std::string longName(120, 'n');

@@ -17,10 +17,10 @@ namespace {
 
 constexpr std::string_view kInputName = "/data/in.txt";
 
-// What reading one aspects list gives: the header, the entries as "aspect from-to sign orb", and
-// the log lines written on the way.
+// What reading one aspects list gives: the header lines, the entries as "aspect from-to sign
+// orb", and the log lines written on the way.
 struct ReadResult {
-  std::string header;
+  std::vector<std::string> header;
   std::vector<std::string> entries;
   std::string log;
 };
@@ -35,7 +35,7 @@ ReadResult Read(const std::string& bytes) {
   std::istringstream input(bytes);
   LineReader reader = MakeLineReader(input, CodePage::windows1252);
   test::CapturedLog captured;
-  std::string header;
+  std::vector<std::string> header;
   AspectList aspects;
   ReadAspectsList(reader, header, aspects, captured.log, kInputName);
   ReadResult result{header, {}, captured.Text()};
@@ -46,18 +46,18 @@ ReadResult Read(const std::string& bytes) {
 TEST(ReadAspectsList, HeaderIsTheFirstFourLines) {
   struct Row {
     std::string bytes;
-    std::string header;
+    std::vector<std::string> header;
   };
   const Row rows[] = {
-      {"", "<br><br><br><br>"},
-      {"one\ntwo\n", "one<br>two<br><br><br>"},
-      {"one\r\ntwo", "one<br>two<br><br><br>"},
-      {"1\n2\n3\n4\n", "1<br>2<br>3<br>4<br>"},
-      {"1\n\n\n4\n", "1<br><br><br>4<br>"},
-      {"<b>1</b>\n&2\n3\n4", "<b>1</b><br>&2<br>3<br>4<br>"},
+      {"", {"", "", "", ""}},
+      {"one\ntwo\n", {"one", "two", "", ""}},
+      {"one\r\ntwo", {"one", "two", "", ""}},
+      {"1\n2\n3\n4\n", {"1", "2", "3", "4"}},
+      {"1\n\n\n4\n", {"1", "", "", "4"}},
+      {"<b>1</b>\n&2\n3\n4", {"<b>1</b>", "&2", "3", "4"}},  // escaped on the page, not here
       // A header line holding a degree sign is not parsed.
-      {"Conj Sun-Moon 1" DEG "\nTrine A-B 2" DEG "\n3\n4\n",
-       "Conj Sun-Moon 1" DEG "<br>Trine A-B 2" DEG "<br>3<br>4<br>"},
+      {"Conj Sun-Moon 1" DEG "x\nTrine A-B 2\n3\n4\n",
+       {"Conj Sun-Moon 1" DEG "x", "Trine A-B 2", "3", "4"}},
   };
   for (const Row& row : rows) {
     const ReadResult result = Read(row.bytes);
@@ -95,7 +95,7 @@ TEST(ReadAspectsList, EveryBodyLineWithADegreeSignIsAnAspect) {
   };
   for (const Row& row : rows) {
     const ReadResult result = Read(header + row.body);
-    EXPECT_EQ(result.header, "h1<br>h2<br>h3<br>h4<br>");
+    EXPECT_EQ(result.header, (std::vector<std::string>{"h1", "h2", "h3", "h4"}));
     EXPECT_EQ(result.entries, row.entries) << ::testing::PrintToString(row.body);
     EXPECT_EQ(result.log, row.log) << ::testing::PrintToString(row.body);
   }
@@ -107,7 +107,7 @@ TEST(ReadAspectsList, ALongLineIsCutLoggedAndReadingGoesOn) {
   const std::string lateDegree = std::string(130, 'y') + DEG;  // 0xB0 beyond byte 127
   const ReadResult result = Read("h1\n" + std::string(150, 'H') + "\nh3\nh4\n" + longAspect + "\n" +
                                  lateDegree + "\nSquare Mars-Venus 3" DEG "\n");
-  EXPECT_EQ(result.header, "h1<br>" + std::string(127, 'H') + "<br>h3<br>h4<br>");
+  EXPECT_EQ(result.header, (std::vector<std::string>{"h1", std::string(127, 'H'), "h3", "h4"}));
   const std::vector<std::string> entries = {
       "Trine Sun-Moon  1" DEG + std::string(127 - aspect.size(), 'x'), "Square Mars-Venus  3" DEG};
   EXPECT_EQ(result.entries, entries);
@@ -145,6 +145,7 @@ TEST(ReadAspectsList, AMalformedLineIsLoggedAndPassedOver) {
 
 TEST(ReadAspectsList, AHeaderOfFourAspectLinesIsLoggedAndStillTakenAsTheHeader) {
   const std::string aspect = "Trine Sun-Moon 1" DEG;
+  const std::string partial = "Trine Sun-Moon 1" DEG "x";
   const std::string logged = "Header of /data/in.txt reads as aspect lines\r\n";
   struct Row {
     std::string bytes;
@@ -153,12 +154,13 @@ TEST(ReadAspectsList, AHeaderOfFourAspectLinesIsLoggedAndStillTakenAsTheHeader) 
   const Row rows[] = {
       {aspect + "\n" + aspect + "\n" + aspect + "\n" + aspect + "\n", logged},
       {aspect + "\nSquare\tA-B -2" DEG "\nC x-y 3" DEG "1'\nD p -q 0" DEG "\n", logged},
-      // A header line that fails any of the three tests is a header line.
-      {aspect + "\n" + aspect + "\n" + aspect + "\nA title\n", ""},
-      {aspect + "\n" + aspect + "\n" + aspect + "\nConj" DEG "Sun-Moon\n", ""},
-      {aspect + "\n" + aspect + "\n" + aspect + "\nConj Sun Moon 1" DEG "\n", ""},
-      {aspect + "\n" + aspect + "\n" + aspect + "\nConj S" DEG "un-Moon\n", ""},
-      {"Conj-Sun 1" DEG "\n" + aspect + "\n" + aspect + "\n" + aspect + "\n", ""},
+      // A header line that fails any of the three tests is a header line (the others here
+      // have no whole orb, so they are not logged one by one).
+      {partial + "\n" + partial + "\n" + partial + "\nA title\n", ""},
+      {partial + "\n" + partial + "\n" + partial + "\nConj" DEG "Sun-Moon\n", ""},
+      {partial + "\n" + partial + "\n" + partial + "\nConj Sun Moon 1" DEG "\n", ""},
+      {partial + "\n" + partial + "\n" + partial + "\nConj S" DEG "un-Moon\n", ""},
+      {"Conj-Sun 1" DEG "\n" + partial + "\n" + partial + "\n" + partial + "\n", ""},
       // Cut lines are logged as they are read, before the header's line.
       {aspect + "\n" + aspect + std::string(120, 'x') + "\n" + aspect + "\n" + aspect + "\n",
        "Line 2 of /data/in.txt cut at 127 bytes\r\n" + logged},
@@ -168,13 +170,44 @@ TEST(ReadAspectsList, AHeaderOfFourAspectLinesIsLoggedAndStillTakenAsTheHeader) 
     EXPECT_EQ(result.log, row.log) << ::testing::PrintToString(row.bytes);
     EXPECT_EQ(result.entries, std::vector<std::string>{"Square Mars-Venus  3" DEG})
         << ::testing::PrintToString(row.bytes);
-    EXPECT_EQ(std::count(result.header.begin(), result.header.end(), '<'), 4)
-        << ::testing::PrintToString(row.bytes);
+    EXPECT_EQ(result.header.size(), 4u) << ::testing::PrintToString(row.bytes);
   }
   // A missing line is an empty one, which is no aspect line.
-  EXPECT_EQ(Read(aspect + "\n" + aspect + "\n" + aspect + "\n").log, "");
-  EXPECT_EQ(Read(aspect + "\n" + aspect + "\n" + aspect + "\n" + aspect).header,
-            aspect + "<br>" + aspect + "<br>" + aspect + "<br>" + aspect + "<br>");
+  EXPECT_EQ(Read(aspect + "\n" + aspect + "\n" + aspect + "\n").header,
+            (std::vector<std::string>{aspect, aspect, aspect, ""}));
+}
+
+TEST(ReadAspectsList, AHeaderLineThatReadsAsAWholeAspectLineIsLogged) {
+  const auto logged = [](int number) {
+    return "Line " + std::to_string(number) +
+           " of /data/in.txt is in the header but reads as an aspect line\r\n";
+  };
+  struct Row {
+    std::string header;
+    std::string log;
+  };
+  const Row rows[] = {
+      // A one-line title, then the aspects from line 2.
+      {"Natal chart\nTrine Sun-Moon +2" DEG "15'30\"\nSquare Sun-Mars 5" DEG
+       "\nSextile Moon-Venus -1" DEG "02'\n",
+       logged(2) + logged(3) + logged(4)},
+      // The orb text is the parser's: from the first digit before the 0xB0.
+      {"Square Mars-Jupiter 1.5" DEG "\nh2\nh3\nh4\n", logged(1)},
+      {"Moscow 12-03-1990 55" DEG "45'N\nh2\nh3\nh4\n", ""},
+      // Four aspect lines: the header's own line, and no line of each.
+      {"A x-y 1" DEG "\nB x-y 2" DEG "\nC x-y 3" DEG "\nD x-y 4" DEG "\n",
+       "Header of /data/in.txt reads as aspect lines\r\n"},
+      {"A x-y 1" DEG "\nB x-y 2" DEG "\nC x-y 3" DEG "\nD title\n",
+       logged(1) + logged(2) + logged(3)},
+      // A shorter list is tested too, its lines coming after the line that says how it was read.
+      {"Trine S\xC3\xBCn-Moon 1\xC2\xB0\n",
+       "Read 1 lines of /data/in.txt as UTF-8\r\n" + logged(1)},
+  };
+  for (const Row& row : rows) {
+    const ReadResult result = Read(row.header);
+    EXPECT_EQ(result.log, row.log) << ::testing::PrintToString(row.header);
+    EXPECT_TRUE(result.entries.empty()) << ::testing::PrintToString(row.header);
+  }
 }
 
 TEST(ReadAspectsList, AnOddOrbSignIsLoggedAndTheEntryKeptAsItIs) {

@@ -47,6 +47,18 @@ TEST(ReadPlanets, OneNamePerLine) {
   }
 }
 
+TEST(ReadPlanets, ANameThatEndsWithWhitespaceIsLoggedAndKept) {
+  std::string log;
+  EXPECT_EQ(ReadNames("Sun \nMoon\n Mars \nVenus\t\r\n\nPluto\f\nS u n\nX\r", &log),
+            (std::vector<std::string>{"Sun ", "Moon", "Venus\t", "", "Pluto\f", "S u n", "X\r"}));
+  // A CR that ends the file's last line, without a line feed, is part of its name.
+  EXPECT_EQ(log,
+            "Line 1 of /p/Planets.txt: the name 'Sun ' begins or ends with whitespace\r\n"
+            "Line 4 of /p/Planets.txt: the name 'Venus\t' begins or ends with whitespace\r\n"
+            "Line 6 of /p/Planets.txt: the name 'Pluto\f' begins or ends with whitespace\r\n"
+            "Line 8 of /p/Planets.txt: the name 'X\r' begins or ends with whitespace\r\n");
+}
+
 TEST(ReadPlanets, ALongLineIsCutAndReadingGoesOn) {
   std::string log;
   const std::vector<std::string> expected = {std::string(127, 'a'), std::string(127, 'b'), "Moon"};

@@ -71,8 +71,11 @@ TEST(AppendMissingNames, AgreesWithThePlainRule) {
     for (const GroupingName field : {GroupingName::aspect, GroupingName::fromPlanet}) {
       for (const NameList& start : starts) {
         NameList names = start;
-        AppendMissingNames(b.list, order, names, field);
+        const std::span<const std::string> appended =
+            AppendMissingNames(b.list, order, names, field);
         EXPECT_EQ(names, test::PlainAppendMissingNames(b.list, order, start, field));
+        EXPECT_EQ(NameList(appended.begin(), appended.end()),
+                  NameList(names.begin() + static_cast<std::ptrdiff_t>(start.size()), names.end()));
       }
     }
   }

@@ -65,14 +65,17 @@ TEST(CompletePlanets, HousesThenUnseenFromPlanets) {
                                            "V House",  "VI House", "VII House", "VIII House",
                                            "IX House", "X House",  "XI House",  "XII House"};
   NameList names = {"Sun", "Sun "};
-  CompletePlanets(b.list, b.Order(), names, LanguageFlag::english);
+  const std::span<const std::string> unseen =
+      CompletePlanets(b.list, b.Order(), names, LanguageFlag::english);
   NameList expected = {"Sun", "Sun "};
   expected.insert(expected.end(), houses.begin(), houses.end());
   expected.insert(expected.end(), {"Moon", "Pluto", "sun"});
   EXPECT_EQ(names, expected);
+  // It says which from-planets it appended; a house ("I House") is none of them.
+  EXPECT_EQ(NameList(unseen.begin(), unseen.end()), (NameList{"Moon", "Pluto", "sun"}));
 
   NameList russian = {"I House"};  // a house name in the file stays, and the house comes again
-  CompletePlanets(b.list, {}, russian, LanguageFlag::russian);
+  EXPECT_TRUE(CompletePlanets(b.list, {}, russian, LanguageFlag::russian).empty());
   ASSERT_EQ(russian.size(), 13u);
   EXPECT_EQ(russian[0], "I House");
   EXPECT_EQ(russian[1], test::Cp1251("I дом"));

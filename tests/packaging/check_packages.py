@@ -33,6 +33,9 @@ import subprocess
 import sys
 import zipfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+import korvo_model  # noqa: E402
+
 USAGE_LINE = b"Korvo [-1 | -2] [-a<aspect-names-file>] [<aspects-list-file>]"
 RUNTIME_PACKAGES = {"libc6", "libgcc-s1", "libstdc++6"}
 TRANSIT_RU = b"\xd2\xf0\xe0\xed\xe7\xe8\xf2.asp"  # the Russian word for transit, Windows-1251
@@ -92,17 +95,36 @@ def aspect_count(aspects_list):
     return sum(1 for line in lines if b"\xb0" in line)
 
 
-def expected_log(directory, separator, russian, aspect_types, count, version):
-    """The log of a complete run, as the run's rules give it, under an absolute directory."""
+def unlisted_types(aspects_list, aspect_types_file):
+    """The aspect names of the list that the aspect-types file does not name, each once, in the
+    order the aspect-type table appends them: by orb, smallest first (the lines read by the rules
+    model of the end-to-end tests; the example files are plain code-page text)."""
+    named = {line.split(b";", 1)[0].rstrip(b" \t\r\n\v\f")
+             for line in aspect_types_file.read_bytes().split(b"\n") if b";" in line}
+    lines = korvo_model.split_lines(aspects_list.read_bytes())[4:]
+    entries = [korvo_model.parse_aspect_line(line) for line in lines if b"\xb0" in line]
+    unlisted = []
+    for entry in korvo_model.sort_by_orb([entry for entry in entries if entry is not None]):
+        if entry.aspect not in named and entry.aspect not in unlisted:
+            unlisted.append(entry.aspect)
+    return unlisted
+
+
+def expected_log(directory, separator, russian, aspect_types, count, version, unlisted=()):
+    """The log of a complete run, as the run's rules give it, under an absolute directory;
+    `unlisted` are the aspect names that the aspect-types file does not name."""
     def name(*parts):
         return separator.join([directory, *parts])
     language = b"Russian" if russian else b"English"
+    types_file = name(b"aspects", aspect_types)
     lines = [
         USAGE_LINE, b"Version: " + version.encode(),
         b"Config (0=EN, 1=RU): " + (b"1" if russian else b"0"),
         b"Using input: " + name(b"Wrk", b"Aspects.txt"), b"Extracted %d aspects" % count,
         b"Using output: " + name(b"Wrk", b"Aspects.html"), b"Output tbl1, state: 0",
-        b"Using aspect-type: " + name(b"aspects", aspect_types), b"Output tbl2, state: 0",
+        b"Using aspect-type: " + types_file,
+        *[b"Aspect type '" + aspect + b"' is not in " + types_file for aspect in unlisted],
+        b"Output tbl2, state: 0",
         b"Using planets: " + name(b"Language", language, b"Planets.txt"), b"Output tbl3, state: 0",
     ]
     return b"".join(line + b"\r\n" for line in lines) + b"Korvo completed OK"
@@ -239,7 +261,9 @@ def run_installed(checks, root, source_dir, work, version):
                                     capture_output=True)
             directory = os.fsencode(os.path.realpath(copy))
             count = aspect_count(copy / "Wrk/Aspects.txt")
-            log = expected_log(directory, b"/", russian, types_name, count, version)
+            unlisted = unlisted_types(copy / "Wrk/Aspects.txt",
+                                      copy / "aspects" / os.fsdecode(types_name))
+            log = expected_log(directory, b"/", russian, types_name, count, version, unlisted)
             check_run(checks, f"installed korvo in the {origin} {tree}", copy, result, log, natal,
                       count)
             tree_pages.append(read_or_none(copy / "Wrk/Aspects.html"))
@@ -303,7 +327,9 @@ def run_zip_under_wine(checks, archive, work, locales, version, linux_pages):
                                     stdin=subprocess.DEVNULL, capture_output=True)
             directory = b"Z:" + os.fsencode(os.path.realpath(copy)).replace(b"/", b"\\")
             count = aspect_count(copy / "Wrk/Aspects.txt")
-            log = expected_log(directory, b"\\", russian, aspect_types, count, version)
+            unlisted = unlisted_types(copy / "Wrk/Aspects.txt",
+                                      copy / "aspects" / zip_name(aspect_types))
+            log = expected_log(directory, b"\\", russian, aspect_types, count, version, unlisted)
             check_run(checks, f"Korvo.exe from the zip in {tree}", copy, result, log, natal, count)
             page = copy / "Wrk/Aspects.html"
             checks.expect(page.is_file() and page.read_bytes() == linux_pages.get(tree),

@@ -58,8 +58,15 @@ const std::string kRussianHead = test::Cp1251(
     "</head>\r\n"
     "<body bgcolor=\"#ffffff\" text=\"#000000\">\r\n");
 
+TEST(HeaderText, EachLineEscapedThenABreak) {
+  EXPECT_EQ(HeaderText({"Composite chart <John & Mary>", "", "<!-- &amp;", "1\xB0 \"x\""}),
+            "Composite chart &lt;John &amp; Mary&gt;<br><br>&lt;!-- &amp;amp;<br>1\xB0 \"x\"<br>");
+  EXPECT_EQ(HeaderText({"", "", "", ""}), "<br><br><br><br>");
+}
+
 TEST(WritePageStart, HeadOfTheLanguageThenTheHeaderBlock) {
-  const std::string header = "Natal <b>&</b><br>line 2<br><br><br>";
+  const std::vector<std::string> headerLines = {"Natal <b>&</b>", "line 2", "", ""};
+  const std::string header = "Natal &lt;b&gt;&amp;&lt;/b&gt;<br>line 2<br><br><br>";
   struct Row {
     LanguageFlag language;
     std::string head;
@@ -71,7 +78,7 @@ TEST(WritePageStart, HeadOfTheLanguageThenTheHeaderBlock) {
   };
   for (const Row& row : rows) {
     std::ostringstream page;
-    WritePageStart(page, row.language, header);
+    WritePageStart(page, row.language, headerLines);
     EXPECT_EQ(page.str(), row.head + "<h3>" + header + "</h3>\r\n")
         << static_cast<int>(row.language);
   }
@@ -102,13 +109,13 @@ TEST(WriteTableBlock, TableStartHeaderRowsTableEnd) {
     for (const TableLayout layout :
          {TableLayout::orbTable, TableLayout::planetTable, TableLayout::aspectTypeTable}) {
       std::ostringstream empty;
-      WriteTableBlock(empty, list, {}, layout, language);
+      WriteTableBlock(empty, list, {}, {}, layout, language);
       EXPECT_EQ(empty.str(), "<table align=left cellspacing=0>\r\n" +
                                  HeaderRowCrLf(layout, language) + "</table>\r\n");
       std::ostringstream rows;
-      WriteAspectRows(rows, list, ReadingOrder(list), layout);
+      WriteAspectRows(rows, list, {}, ReadingOrder(list), layout);
       std::ostringstream full;
-      WriteTableBlock(full, list, ReadingOrder(list), layout, language);
+      WriteTableBlock(full, list, {}, ReadingOrder(list), layout, language);
       EXPECT_EQ(full.str(), "<table align=left cellspacing=0>\r\n" +
                                 HeaderRowCrLf(layout, language) + rows.str() + "</table>\r\n");
     }

@@ -44,7 +44,7 @@ using Entries = std::vector<AspectFields>;
 std::ostream& WriteRows(std::ostream& page, const Entries& entries, TableLayout layout) {
   AspectList list;
   for (const AspectFields& entry : entries) AddEntry(list, entry);
-  return WriteAspectRows(page, list, ReadingOrder(list), layout);
+  return WriteAspectRows(page, list, EscapeForPage(list), ReadingOrder(list), layout);
 }
 
 std::string Rows(const Entries& entries, TableLayout layout) {
@@ -80,11 +80,14 @@ TEST(WriteAspectRows, TheFourExampleRows) {
             "15'</font></td><td>&nbsp;&nbsp;</td></tr>\r\n");
 }
 
-TEST(WriteAspectRows, OnlyTheSixWhitespaceBytesBecomeASpace) {
+TEST(WriteAspectRows, OnlyTheSixWhitespaceBytesBecomeASpaceAndMarkupIsEscaped) {
   for (int byte = 1; byte < 256; ++byte) {
     const char sign = static_cast<char>(byte);
     const bool whitespace = byte == ' ' || (byte >= '\t' && byte <= '\r');
-    const std::string shown = whitespace ? "&nbsp;" : std::string(1, sign);
+    std::string shown = whitespace ? "&nbsp;" : std::string(1, sign);
+    if (sign == '&') shown = "&amp;";
+    if (sign == '<') shown = "&lt;";
+    if (sign == '>') shown = "&gt;";
     AspectFields entry = kTrine;
     entry.orbSign = sign;
     const std::string orbTable = Rows({entry}, TableLayout::orbTable);
@@ -152,7 +155,7 @@ TEST(WriteAspectRows, AMirroredEntryShowsItsPlanetsExchanged) {
   AddEntry(list, Entry("Square", "Moon", "Mars", "2" DEG, ' '));
   const EntryOrder order = {0, 0 | kMirroredFlag, 1 | kMirroredFlag, 1};
   std::ostringstream orbTable;
-  WriteAspectRows(orbTable, list, order, TableLayout::orbTable);
+  WriteAspectRows(orbTable, list, {}, order, TableLayout::orbTable);
   EXPECT_EQ(orbTable.str(), Rows({Entry("Trine", "Sun", "Moon", "1" DEG, '+'),
                                   Entry("Trine", "Moon", "Sun", "1" DEG, '+'),
                                   Entry("Square", "Mars", "Moon", "2" DEG, ' '),
@@ -160,11 +163,11 @@ TEST(WriteAspectRows, AMirroredEntryShowsItsPlanetsExchanged) {
                                  TableLayout::orbTable));
   // The group name of a mirrored entry is its to-planet: "Moon" twice in a row shows once.
   std::ostringstream planetTable;
-  WriteAspectRows(planetTable, list, order, TableLayout::planetTable);
+  WriteAspectRows(planetTable, list, {}, order, TableLayout::planetTable);
   EXPECT_EQ(GroupCells(planetTable.str()),
             (std::vector<std::string>{"<b>Sun</b>", "<b>Moon</b>", "<b>Mars</b>", "<b>Moon</b>"}));
   std::ostringstream twoMoons;
-  WriteAspectRows(twoMoons, list, {0 | kMirroredFlag, 1}, TableLayout::planetTable);
+  WriteAspectRows(twoMoons, list, {}, {0 | kMirroredFlag, 1}, TableLayout::planetTable);
   EXPECT_EQ(GroupCells(twoMoons.str()), (std::vector<std::string>{"<b>Moon</b>", ""}));
 }
 
@@ -207,12 +210,31 @@ TEST(WriteAspectRows, TheOrbTableShowsEveryName) {
   EXPECT_EQ(Rows({entry, entry, entry}, TableLayout::orbTable), row + row + row);
 }
 
-TEST(WriteAspectRows, TextsPassUnescaped) {
+TEST(WriteAspectRows, TextsAndSignsAreEscaped) {
   const AspectFields entry = Entry("<i>Tri&ne", "S\"un", "Mo'on>", "1" DEG "\r", '&');
   EXPECT_EQ(Rows({entry}, TableLayout::aspectTypeTable),
-            "<tr><td><b><i>Tri&ne</b></td><td>&nbsp;&nbsp;</td><td>S\"un</td><td>&nbsp;&nbsp;</td>"
-            "<td>Mo'on></td><td>&nbsp;&nbsp;</td><td><font face =\"Courier New\">&1" DEG
-            "\r</font></td><td>&nbsp;&nbsp;</td></tr>\r\n");
+            "<tr><td><b>&lt;i&gt;Tri&amp;ne</b></td><td>&nbsp;&nbsp;</td><td>S\"un</td>"
+            "<td>&nbsp;&nbsp;</td><td>Mo'on&gt;</td><td>&nbsp;&nbsp;</td><td><font face "
+            "=\"Courier New\">&amp;1" DEG "\r</font></td><td>&nbsp;&nbsp;</td></tr>\r\n");
+  // Escaping may carry a text of up to 32 bytes beyond them; every text is still whole, also the
+  // last one of its table.
+  for (const std::size_t length : {28u, 31u, 32u, 33u}) {
+    const std::string raw = std::string(length - 1, 'p') + "&";
+    const std::string shown = std::string(length - 1, 'p') + "&amp;";
+    const Entries entries = {Entry("T", "S", raw, "2" DEG, ' '),
+                             Entry(raw, raw, raw, "1" DEG, ' ')};
+    EXPECT_EQ(Rows(entries, TableLayout::planetTable),
+              "<tr><td><b>S</b></td><td>&nbsp;&nbsp;</td><td>T</td><td>&nbsp;&nbsp;</td><td>" +
+                  shown +
+                  "</td><td>&nbsp;&nbsp;</td><td><font face =\"Courier New\">&nbsp;2" DEG
+                  "</font></td><td>&nbsp;&nbsp;</td></tr>\r\n"
+                  "<tr><td><b>" +
+                  shown + "</b></td><td>&nbsp;&nbsp;</td><td>" + shown +
+                  "</td><td>&nbsp;&nbsp;</td><td>" + shown +
+                  "</td><td>&nbsp;&nbsp;</td><td><font face =\"Courier New\">&nbsp;1" DEG
+                  "</font></td><td>&nbsp;&nbsp;</td></tr>\r\n")
+        << length;
+  }
 }
 
 TEST(WriteAspectRows, WritesEveryRowOfALongListAndFlushes) {

@@ -1,0 +1,6 @@
+Types as the list writes them
+<!--Trine;
+Square;
+Sextile;
+Conjunction;
+Opposition;

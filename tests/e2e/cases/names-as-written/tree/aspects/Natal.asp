@@ -1,0 +1,5 @@
+Natal types
+Trine;
+Square;
+ Sextile;
+Semi Square;
