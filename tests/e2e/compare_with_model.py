@@ -8,9 +8,9 @@ UTF-8 mark and files in UTF-16; texts holding '&', '<', '>' and "<!--"; lines as
 them ("Sun - Moon", "Semi Square", "1.5°", lower-case names, a one-line title with the aspects
 from line 2); aspect-types and planets files with the awkward names their rules allow (blanks at
 either end among them); sometimes the Russian marker, a '!' folder for the Russian second
-attempt, an existing page or a folder in its place; and a random command line, now and then with
---help or --version. The same seed gives the same runs, so a failure can be repeated; its folder
-is kept.
+attempt, an existing page or grid page or a folder in its place; and a random command line, often
+with -g (the grid page), now and then with --help or --version. The same seed gives the same
+runs, so a failure can be repeated; its folder is kept.
 
   python3 tests/e2e/compare_with_model.py --korvo build/debug/src/korvo --seed 1 --runs 200
 """
@@ -33,10 +33,11 @@ PLANETS = [b"Sun", b"Moon", b"sun", b"Mars", b"Venus ", b"X House", b"I House", 
            b" Moon", b"Moon\t", b"A&B", b"Mars>", b"<!--",
            "Солнце".encode("cp1251"), "I дом".encode("cp1251"),
            "Солнце".encode("utf-8"), "Vénus €".encode("utf-8"), "Mars 😀".encode("utf-8"),
-           b"Mars \xd0"]
+           b"Mars \xd0", b"MOON", b"North Node", b"Lilith", b'Mo"on', "Луна".encode("cp1251")]
 ASPECTS = [b"Trine", b"Square", b"trine", b"Conj", b"", b"Semi Square", b"<b>Trine", b"&amp;",
            "Трин".encode("cp1251"),
-           "Трин".encode("utf-8"), "Tr\u00efne".encode("utf-8")]
+           "Трин".encode("utf-8"), "Tr\u00efne".encode("utf-8"), b"Sextile", b"OPPOSITION",
+           b"Biquintile", b"Semi-square", "Квинтиль".encode("cp1251"), b"Q\"&"]
 NOISE = b"ab -\xb0\t'\"0123\x00\r;+"
 
 
@@ -103,6 +104,10 @@ class Draw:
         for name in TYPE_FILES:
             if self.rng.random() < 0.6:
                 lines = [self.name_line(True) for _ in range(self.rng.randint(0, 6))]
+                if self.rng.random() < 0.3:  # a type listed twice
+                    twice = self.rng.choice(ASPECTS) + b";"
+                    lines[self.rng.randint(0, len(lines)):0] = [twice]
+                    lines.append(twice)
                 target = name
                 if russian and name in (RU_TRANSIT, RU_NATAL) and self.rng.random() < 0.4:
                     target = b"!{CWD}/" + name
@@ -115,18 +120,19 @@ class Draw:
             files[b"in.txt"] = self.text(header + body[::-1])
         if self.rng.random() < 0.15:
             files[b"x.html"] = self.text(header + body)
-        r = self.rng.random()
-        if r < 0.1:
-            files[b"Wrk/Aspects.html"] = b"an older page\n" * 50
-        elif r < 0.15:
-            files[b"Wrk/Aspects.html"] = None
+        for page in (b"Wrk/Aspects.html", b"Wrk/Aspects-grid.html"):
+            r = self.rng.random()
+            if r < 0.1:
+                files[page] = b"an older page\n" * 50
+            elif r < 0.15:
+                files[page] = None
         if self.rng.random() < 0.05:
             files[b"Korvo.log"] = None
         return files
 
     def arguments(self):
-        choices = [b"-1", b"-2", b"-12", b"-x", b"-", b"-aaspects/Natal.asp", b"-amissing.asp",
-                   b"-a", b"-aaspects", b"in.txt", b"Wrk/../in.txt", b"x.html", b"Wrk",
+        choices = [b"-1", b"-2", b"-12", b"-g", b"-g", b"-gx", b"-x", b"-",
+                   b"-aaspects/Natal.asp", b"-amissing.asp", b"-a", b"-aaspects", b"in.txt", b"Wrk/../in.txt", b"x.html", b"Wrk",
                    b"Wrk/Aspects.txt"]
         arguments = [self.rng.choice(choices) for _ in range(self.rng.randint(0, 3))]
         if self.rng.random() < 0.06:
@@ -178,7 +184,7 @@ def compare_one(korvo, rng):
     previous = os.getcwd()
     os.chdir(model_dir)
     try:
-        log, exit_code, page = korvo_model.model_run(model_dir, arguments)
+        log, exit_code, pages = korvo_model.model_run(model_dir, arguments)
         console = korvo_model.model_console(model_dir) if log is not None else b""
     finally:
         os.chdir(previous)
@@ -199,7 +205,7 @@ def compare_one(korvo, rng):
         problems.append(f"standard output {result.stdout!r}")
     if result.stderr.replace(program_dir, b"{CWD}") != console.replace(model_dir, b"{CWD}"):
         problems.append(f"standard error {result.stderr!r}")
-    if page is not None:
+    for page in pages:
         relative = os.path.relpath(page, model_dir)
         if read(os.path.join(program_dir, relative)) != read(page):
             problems.append(f"{relative!r} differs")

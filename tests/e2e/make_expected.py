@@ -5,7 +5,7 @@ from the program itself.
 For each case folder given, the run directory is laid out as run_e2e.py lays it out, the model
 runs there, and expected/ is rewritten: Korvo.log (the current directory written as {CWD}, the
 version as {VERSION}, and each {FILL:N} of the arguments and setup written back as such) unless
-it could not be made, the page when the model wrote one, and the files named in case.json
+it could not be made, the page and the grid page when the model wrote them, and the files named in case.json
 "model": {"keep": [...]} as they stand after the run (such as an input that must stay
 untouched). A run that answers on standard output writes no log; the output itself stands in
 case.json ("stdout"), which must agree with the model. A file with the bytes of one that another case holds is not copied but referred to
@@ -64,7 +64,7 @@ def write_expected(case_dir):
         previous = os.getcwd()
         os.chdir(real_dir)
         try:
-            log, exit_code, page = korvo_model.model_run(cwd, arguments)
+            log, exit_code, pages = korvo_model.model_run(cwd, arguments)
         finally:
             os.chdir(previous)
         if exit_code != case.get("exit", 0):
@@ -81,8 +81,9 @@ def write_expected(case_dir):
                               b"\r\nVersion: {VERSION}\r\n", 1)
             files["Korvo.log"] = placeholders(log.replace(cwd, b"{CWD}"), case, cwd_as_seen)
         kept = [k.encode(run_e2e.LATIN1) for k in model.get("keep", [])]
-        if page is not None and os.path.isfile(page) and not os.path.islink(page):
-            kept.append(os.path.relpath(page, cwd))
+        for page in pages:
+            if os.path.isfile(page) and not os.path.islink(page):
+                kept.append(os.path.relpath(page, cwd))
         for relative in kept:  # named as the runner reads expected names: as Latin-1
             with open(os.path.join(cwd, relative), "rb") as source:
                 files[placeholders(relative, case, cwd_as_seen).decode(run_e2e.LATIN1)] = \
