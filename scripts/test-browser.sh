@@ -2,8 +2,12 @@
 # The page in a real browser: headless chromium renders the pages of complete runs on the two
 # example trees (English natal; Russian transit with its windows-1251 charset), and the DOM it
 # built must hold the three tables, their rows and header titles, and the degree signs and
-# Cyrillic names as the right characters (tests/browser/check_rendered_page.py). As a control,
-# a page that declares the wrong charset must fail the same check. Skipped without chromium.
+# Cyrillic names as the right characters (tests/browser/check_rendered_page.py). The runs ask for
+# the grid page too (-g), and its render must hold each aspect once in the cell of its points,
+# every label glyph drawn (none as the box of a glyph no font holds) and every drawn symbol with a
+# shape, and printed it must be one A4 page (tests/browser/check_rendered_grid.py). As controls, a page that declares the wrong
+# charset, a grid with a glyph no font holds and a grid that lacks a symbol must fail the same
+# checks. Skipped without chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/headless-chromium.sh
@@ -42,6 +46,46 @@ check_example() {
   else
     failed=$((failed + 1))
   fi
+  if check_grid "$work/$tree/Wrk/Aspects-grid.html" "$tree" "$language" "$mode"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+  fi
+  headless_chromium --no-pdf-header-footer --print-to-pdf="$work/$tree-grid.pdf" \
+    "file://$work/$tree/Wrk/Aspects-grid.html" >/dev/null
+  if python3 tests/browser/check_rendered_grid.py a4 "$work/$tree-grid.pdf"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+  fi
+}
+
+# check_grid GRID TREE LANGUAGE MODE: renders the grid page with the probe that measures its
+# glyphs and symbols, and checks the DOM; prints what failed into GRID.check as well.
+check_grid() {
+  local grid=$1 tree=$2 language=$3 mode=$4
+  python3 tests/browser/check_rendered_grid.py probe "$grid" "$grid.probe.html"
+  render "$grid.probe.html" "$grid.dom"
+  python3 tests/browser/check_rendered_grid.py check --dom "$grid.dom" --tree "$work/$tree" \
+    --language "$language" --mode "$mode" 2>&1 | tee "$grid.check"
+  return "${PIPESTATUS[0]}"
+}
+
+# check_broken_grid TREE LANGUAGE MODE FROM TO PATTERN: the grid page with FROM replaced by TO
+# must fail the grid check with a line matching PATTERN.
+check_broken_grid() {
+  local tree=$1 language=$2 mode=$3 from=$4 to=$5 pattern=$6
+  local grid=$work/$tree-broken-grid.html
+  LC_ALL=C sed "s|$from|$to|g" "$work/$tree/Wrk/Aspects-grid.html" >"$grid"
+  check_grid "$grid" "$tree" "$language" "$mode" >/dev/null || true
+  if grep -q -E "^FAILED: .*$pattern" "$grid.check"; then
+    echo "$grid: rejected ($pattern), as it must be"
+    passed=$((passed + 1))
+  else
+    echo "FAILED: the grid check did not reject $grid:"
+    cat "$grid.check"
+    failed=$((failed + 1))
+  fi
 }
 
 # check_wrong_charset TREE LANGUAGE MODE FROM TO: the page with its head's FROM replaced by TO
@@ -63,9 +107,13 @@ check_wrong_charset() {
   fi
 }
 
-check_example en-natal en natal
-check_example ru-transit ru transit -2
+check_example en-natal en natal -g
+check_example ru-transit ru transit -2 -g
 check_wrong_charset en-natal en natal '<head>' '<head><meta charset="utf-8">'
 check_wrong_charset ru-transit ru transit 'charset=windows-1251' 'charset=windows-1252'
+# U+26B9, the sextile glyph, is in none of Debian's default fonts.
+check_broken_grid en-natal en natal '&#9737;' '\&#9913;' 'missing glyph'
+check_broken_grid ru-transit ru transit '<symbol id="trine"' '<symbol id="gone"' \
+  'symbols without a shape'
 echo "browser: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
