@@ -28,7 +28,17 @@ failed=0
 # render PAGE DOM: the DOM chromium built from the page.
 render() { headless_chromium --dump-dom "file://$1" >"$2"; }
 
-# check_example TREE LANGUAGE MODE [OPTIONS...]: converts a copy of the tree and checks its page.
+# tally COMMAND...: runs one check and counts it as passed or failed.
+tally() {
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+  fi
+}
+
+# check_example TREE LANGUAGE MODE [OPTIONS...]: converts a copy of the tree and checks its page
+# and, when the options ask for it, its grid page on screen and printed.
 check_example() {
   local tree=$1 language=$2 mode=$3
   shift 3
@@ -40,28 +50,16 @@ check_example() {
     return
   fi
   render "$work/$tree/Wrk/Aspects.html" "$work/$tree.dom"
-  if python3 tests/browser/check_rendered_page.py --dom "$work/$tree.dom" --tree "$work/$tree" \
-    --language "$language" --mode "$mode"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-  fi
-  if check_grid "$work/$tree/Wrk/Aspects-grid.html" "$tree" "$language" "$mode"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-  fi
+  tally python3 tests/browser/check_rendered_page.py --dom "$work/$tree.dom" --tree "$work/$tree" \
+    --language "$language" --mode "$mode"
+  tally check_grid "$work/$tree/Wrk/Aspects-grid.html" "$tree" "$language" "$mode"
   headless_chromium --no-pdf-header-footer --print-to-pdf="$work/$tree-grid.pdf" \
     "file://$work/$tree/Wrk/Aspects-grid.html" >/dev/null
-  if python3 tests/browser/check_rendered_grid.py a4 "$work/$tree-grid.pdf"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-  fi
+  tally python3 tests/browser/check_rendered_grid.py a4 "$work/$tree-grid.pdf"
 }
 
 # check_grid GRID TREE LANGUAGE MODE: renders the grid page with the probe that measures its
-# glyphs and symbols, and checks the DOM; prints what failed into GRID.check as well.
+# glyphs and symbols, and checks the DOM; what it prints also goes to GRID.check.
 check_grid() {
   local grid=$1 tree=$2 language=$3 mode=$4
   python3 tests/browser/check_rendered_grid.py probe "$grid" "$grid.probe.html"
@@ -71,6 +69,20 @@ check_grid() {
   return "${PIPESTATUS[0]}"
 }
 
+# expect_rejected REPORT PATTERN WHAT: a control holds when the report of its check has a failure
+# that matches PATTERN.
+expect_rejected() {
+  local report=$1 pattern=$2 what=$3
+  if grep -q -E "^FAILED: .*($pattern)" "$report"; then
+    echo "$what: rejected ($pattern), as it must be"
+    passed=$((passed + 1))
+  else
+    echo "FAILED: the check did not reject $what:"
+    cat "$report"
+    failed=$((failed + 1))
+  fi
+}
+
 # check_broken_grid TREE LANGUAGE MODE FROM TO PATTERN: the grid page with FROM replaced by TO
 # must fail the grid check with a line matching PATTERN.
 check_broken_grid() {
@@ -78,14 +90,7 @@ check_broken_grid() {
   local grid=$work/$tree-broken-grid.html
   LC_ALL=C sed "s|$from|$to|g" "$work/$tree/Wrk/Aspects-grid.html" >"$grid"
   check_grid "$grid" "$tree" "$language" "$mode" >/dev/null || true
-  if grep -q -E "^FAILED: .*$pattern" "$grid.check"; then
-    echo "$grid: rejected ($pattern), as it must be"
-    passed=$((passed + 1))
-  else
-    echo "FAILED: the grid check did not reject $grid:"
-    cat "$grid.check"
-    failed=$((failed + 1))
-  fi
+  expect_rejected "$grid.check" "$pattern" "$grid"
 }
 
 # check_wrong_charset TREE LANGUAGE MODE FROM TO: the page with its head's FROM replaced by TO
@@ -97,14 +102,7 @@ check_wrong_charset() {
   render "$page" "$page.dom"
   python3 tests/browser/check_rendered_page.py --dom "$page.dom" --tree "$work/$tree" \
     --language "$language" --mode "$mode" >"$page.check" 2>&1 || true
-  if grep -q -E '^FAILED: .*(mojibake|degree sign|Cyrillic)' "$page.check"; then
-    echo "$page.dom: rejected for its characters, as it must be"
-    passed=$((passed + 1))
-  else
-    echo "FAILED: the check did not find the wrong characters of $page:"
-    cat "$page.check"
-    failed=$((failed + 1))
-  fi
+  expect_rejected "$page.check" "mojibake|degree sign|Cyrillic" "$page.dom"
 }
 
 check_example en-natal en natal -g
