@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "order/aspect_grid.h"
 #include "support/entry_builder.h"
@@ -102,32 +104,19 @@ TEST(PointLabel, GlyphsNumeralsOrTheFirstThreeBytesEscaped) {
   }
 }
 
+// A text with each 'd' as the degree sign, 0xB0.
+std::string Degrees(std::string text) {
+  std::replace(text.begin(), text.end(), 'd', kDegreeSign);
+  return text;
+}
+
 TEST(OrbToMinutes, DegreesAndMinutesWhenTheirMarksFollow) {
-  struct Row {
-    std::string orb;
-    std::string cut;
+  const std::pair<std::string, std::string> rows[] = {
+      {"2d15'30\"", "2d15'"}, {"0d25'", "0d25'"}, {"2d", "2d"},
+      {"1d30", "1d"},  // minutes without their mark are cut off
+      {"1d 15'", "1d"},       {"1d'", "1d"},      {"d5'", "d5'"},
   };
-  const Row rows[] = {
-      {"2\xB0"
-       "15'30\"",
-       "2\xB0"
-       "15'"},
-      {"0\xB0"
-       "25'",
-       "0\xB0"
-       "25'"},
-      {"2\xB0", "2\xB0"},
-      {"1\xB0"
-       "30",
-       "1\xB0"},  // minutes without their mark are cut off
-      {"1\xB0 15'", "1\xB0"},
-      {"1\xB0'", "1\xB0"},
-      {"\xB0"
-       "5'",
-       "\xB0"
-       "5'"},
-  };
-  for (const Row& row : rows) EXPECT_EQ(OrbToMinutes(row.orb), row.cut) << row.orb;
+  for (const auto& [orb, cut] : rows) EXPECT_EQ(OrbToMinutes(Degrees(orb)), Degrees(cut)) << orb;
 }
 
 TEST(GridPageName, GridBeforeTheExtension) {
@@ -145,12 +134,9 @@ std::string GridPageOf(const test::ListBuilder& b, ChartMode mode, LanguageFlag 
 
 TEST(WriteGridPage, HeadHeaderGridAndLegend) {
   test::ListBuilder b;
-  b.Add("Trine", "Sun", "Moon", 8130,
-        "2\xB0"
-        "15'30\"",
-        '+');
-  b.Add("Quintile", "Moon", "Moon", 60, "0\xB0", '<');
-  b.Add("Sq", "Sun", "A\"B", 60, "1\xB0");
+  b.Add("Trine", "Sun", "Moon", 8130, Degrees("2d15'30\""), '+');
+  b.Add("Quintile", "Moon", "Moon", 60, Degrees("0d"), '<');
+  b.Add("Sq", "Sun", "A\"B", 60, Degrees("1d"));
   const std::string natal = GridPageOf(b, ChartMode::natal, LanguageFlag::english);
   EXPECT_TRUE(natal.starts_with("<!DOCTYPE html>\r\n<html>\r\n<head>\r\n  <title>"));
   EXPECT_EQ(natal.find("charset"), std::string::npos);
@@ -159,16 +145,15 @@ TEST(WriteGridPage, HeadHeaderGridAndLegend) {
   EXPECT_NE(natal.find("<symbol id=\"trine\" viewBox=\"0 0 20 20\">"), std::string::npos);
   EXPECT_EQ(CountOf(natal, "<symbol "), 1u);
   EXPECT_NE(natal.find("<h3>Chart &lt;A &amp; B&gt;<br><br><br><br></h3>\r\n"), std::string::npos);
-  const std::string trine =
-      "<span class=\"aspect harmonious\" title=\"Trine Sun-Moon +2\xB0"
-      "15'30&quot;\"><svg class=\"symbol\"><use href=\"#trine\"/></svg><span class=\"orb\">+2\xB0"
-      "15'</span></span>";
-  const std::string quintile =
-      "<span class=\"aspect other\" title=\"Quintile Moon-Moon &lt;0\xB0\"><span class=\"symbol\">"
-      "Q</span><span class=\"orb\">&lt;0\xB0</span></span>";
-  const std::string square =
-      "<span class=\"aspect other\" title=\"Sq Sun-A&quot;B 1\xB0\"><span class=\"symbol\">Sq"
-      "</span><span class=\"orb\">1\xB0</span></span>";
+  const std::string trine = Degrees(
+      "<span class=\"aspect harmonious\" title=\"Trine Sun-Moon +2d15'30&quot;\"><svg "
+      "class=\"symbol\"><use href=\"#trine\"/></svg><span class=\"orb\">+2d15'</span></span>");
+  const std::string quintile = Degrees(
+      "<span class=\"aspect other\" title=\"Quintile Moon-Moon &lt;0d\"><span class=\"symbol\">"
+      "Q</span><span class=\"orb\">&lt;0d</span></span>");
+  const std::string square = Degrees(
+      "<span class=\"aspect other\" title=\"Sq Sun-A&quot;B 1d\"><span class=\"symbol\">Sq"
+      "</span><span class=\"orb\">1d</span></span>");
   const std::string rows =
       "<table id=\"aspect-grid\">\r\n"
       "<tr><td class=\"corner\"></td><th title=\"Sun\">&#9737;</th><th title=\"Moon\">&#9789;</th>"
