@@ -87,6 +87,7 @@ void ReadAspectTypesFile(std::ifstream& stream, std::string& aspectTypesFileName
   }
   LineReader reader = MakeLineReader(stream, CodePageOf(language));
   ReadAspectTypes(reader, aspectTypes, log, aspectTypesFileName);
+  ReadToTheEnd(reader, log, kFile, aspectTypesFileName);  // the names read before it are used
 }
 
 }  // namespace korvo

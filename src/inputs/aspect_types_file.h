@@ -28,6 +28,7 @@ void ReadAspectTypes(LineReader& reader, NameList& aspectTypes, RunLog& log,
 
 // Opens the aspect-types file as OpenAspectTypesFile does and, when it opened, appends its type
 // names as ReadAspectTypes does, in the code page of `language`.
+// A read that fails is logged; the names read before it are kept.
 void ReadAspectTypesFile(std::ifstream& stream, std::string& aspectTypesFileName,
                          LanguageFlag language, ChartMode mode, std::string_view currentDirectory,
                          RunLog& log, NameList& aspectTypes);

@@ -85,13 +85,14 @@ bool OpenAspectsList(std::ifstream& input, std::string& inputFileName,
   return false;
 }
 
-void ReadAspectsListFile(std::ifstream& input, LanguageFlag language, std::string& headerText,
+bool ReadAspectsListFile(std::ifstream& input, LanguageFlag language, std::string& headerText,
                          AspectList& aspects, RunLog& log, std::string_view inputName) {
   std::vector<AspectEntry>& entries = aspects.entries;
   entries.reserve(EstimatedAspectCount(input));
   AdviseLargePages(entries.data(), entries.capacity() * sizeof(AspectEntry));
   LineReader reader = MakeLineReader(input, CodePageOf(language));
   ReadAspectsList(reader, headerText, aspects, log, inputName);
+  return ReadToTheEnd(reader, log, kInputFile, inputName);
 }
 
 }  // namespace korvo

@@ -28,8 +28,9 @@ void ReadAspectsList(LineReader& reader, std::string& headerText, AspectList& as
                      std::string_view inputName);
 
 // Reads the open aspects list as ReadAspectsList does, in the code page of `language`, with room
-// for its entries made once from the file's size.
-void ReadAspectsListFile(std::ifstream& input, LanguageFlag language, std::string& headerText,
+// for its entries made once from the file's size. False, logged, when a read of it failed: the
+// list is then not whole.
+bool ReadAspectsListFile(std::ifstream& input, LanguageFlag language, std::string& headerText,
                          AspectList& aspects, RunLog& log, std::string_view inputName);
 
 }  // namespace korvo

@@ -49,4 +49,11 @@ std::optional<InputLine> NextLineLogged(LineReader& reader, RunLog& log,
   return line;
 }
 
+bool ReadToTheEnd(const LineReader& reader, RunLog& log, std::string_view fileLabel,
+                  std::string_view fileName) {
+  if (!reader.readFailed) return true;
+  LogLine(log, {fileLabel, fileName, kCannotBeReadAfterLine, std::to_string(reader.lineNumber)});
+  return false;
+}
+
 }  // namespace korvo

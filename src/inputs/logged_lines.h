@@ -13,4 +13,9 @@ namespace korvo {
 // last line, a file read as UTF-16 or with lines read as UTF-8 is logged once.
 std::optional<InputLine> NextLineLogged(LineReader& reader, RunLog& log, std::string_view fileName);
 
+// Whether the reading that stopped reached the end of the file. When a read failed instead, logs
+// `fileLabel`, `fileName` and the number of lines read whole before the failure.
+bool ReadToTheEnd(const LineReader& reader, RunLog& log, std::string_view fileLabel,
+                  std::string_view fileName);
+
 }  // namespace korvo

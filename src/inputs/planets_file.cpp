@@ -48,6 +48,7 @@ void ReadPlanetsFile(std::ifstream& stream, std::string& planetsFileName, Langua
   if (!OpenPlanetsFile(stream, planetsFileName, language, currentDirectory, log)) return;
   LineReader reader = MakeLineReader(stream, CodePageOf(language));
   ReadPlanets(reader, planets, log, planetsFileName);
+  ReadToTheEnd(reader, log, kFile, planetsFileName);  // the names read before it are used
 }
 
 }  // namespace korvo

@@ -22,6 +22,7 @@ void ReadPlanets(LineReader& reader, NameList& planets, RunLog& log, std::string
 
 // Opens the planets file as OpenPlanetsFile does and, when it opened, appends its planet names
 // as ReadPlanets does, in the code page of `language`.
+// A read that fails is logged; the names read before it are kept.
 void ReadPlanetsFile(std::ifstream& stream, std::string& planetsFileName, LanguageFlag language,
                      std::string_view currentDirectory, RunLog& log, NameList& planets);
 

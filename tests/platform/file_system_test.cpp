@@ -40,18 +40,15 @@ TEST(FileSystem, OpensOnlyFilesForReading) {
   }
 }
 
-TEST(FileSystem, OpeningForWritingEmptiesAnExistingFile) {
+TEST(FileSystem, OpeningUnbufferedEmptiesAnExistingFileAndWritesAtOnce) {
   test::TempDirectory directory;
-  const std::filesystem::path file = directory.path() / "page.html";
+  const std::filesystem::path file = directory.path() / "Korvo.log";
   test::WriteFileBytes(file, "old content that must go");
-  {
-    std::ofstream stream;
-    ASSERT_TRUE(OpenForWriting(stream, file.string()));
-    stream << "new\n";
-  }
-  EXPECT_EQ(test::ReadFileBytes(file), "new\n");  // binary: nothing is translated
-  std::ofstream intoFolder;
-  EXPECT_FALSE(OpenForWriting(intoFolder, directory.path().string()));
+  UnbufferedFile stream = OpenUnbuffered(file.string());
+  ASSERT_TRUE(stream);
+  EXPECT_TRUE(WriteAll(stream.get(), "new\n"));
+  EXPECT_EQ(test::ReadFileBytes(file), "new\n");  // binary, and no buffer held it back
+  EXPECT_FALSE(OpenUnbuffered(directory.path().string()));
 }
 
 // The names of everything in a folder, to show that no temporary file stays behind.
