@@ -21,8 +21,10 @@ case.json:
   "absent"    paths that must not exist after the run; a path may hold the wildcards of
               glob ("Wrk/.*.tmp")
   "symlinks"  {"path": "target"}: paths that must still be symbolic links to these targets
-  "stderr"    the program's whole console output, on its error stream ("{CWD}" expanded, each
-              line end "\n", CR LF on Windows); without it the program must write nothing
+  "stderr"    the program's whole console output, on its error stream, where the log's lines go
+              when Korvo.log cannot be written ("{CWD}" and "{VERSION}" expanded, each line end
+              "\n"; on Windows CR LF, and '/' as in Korvo.log); without it the program must write
+              nothing
   "file_size_limit"  the largest file, in bytes, the run may write (POSIX only): a longer write
               fails as on a full disk
   "cwd"       a folder, made under the fresh directory, in which the program runs; the trees,
@@ -217,6 +219,16 @@ def expected_bytes(path, name, cwd_as_seen, platform):
     return data
 
 
+def expected_console(text, cwd_as_seen, platform):
+    """The bytes a case expects on standard error, which carries the log's lines when the log
+    cannot be written: placeholders as in Korvo.log, and the line ends of the platform."""
+    data = text.replace("{VERSION}", project_version())
+    data = expand(data, cwd_as_seen).encode(LATIN1)
+    if platform == "windows":
+        data = data.replace(b"/", b"\\").replace(b"\n", b"\r\n")
+    return data
+
+
 def also_without_drive(expand_cwd):
     """Lets an expansion also put in "{CWD_NO_DRIVE}": the current directory without its drive
     letter and ':' (on POSIX the directory itself), for names relative to the drive's root."""
@@ -245,7 +257,11 @@ def limit_file_size(limit):
 
 def run_program(command, run_dir, timeout, file_size_limit=None):
     """Runs the program with its console output going to files: a pipe would also be held by
-    the helper processes Wine leaves running for a few seconds, and the run would wait for them."""
+    the helper processes Wine leaves running for a few seconds, and the run would wait for them.
+    Under a file-size limit (POSIX only) the output goes to pipes, which the limit leaves alone."""
+    if file_size_limit is not None:
+        return subprocess.run(command, cwd=run_dir, stdin=subprocess.DEVNULL, capture_output=True,
+                              timeout=timeout, preexec_fn=limit_file_size(file_size_limit))
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         status = subprocess.run(command, cwd=run_dir, stdin=subprocess.DEVNULL, stdout=out,
                                 stderr=err, timeout=timeout,
@@ -307,9 +323,7 @@ def run_case(case_dir, korvo, emulator, platform, keep):
     failures = []
     if result.returncode != case.get("exit", 0):
         failures.append(f"exit code {result.returncode}, expected {case.get('exit', 0)}")
-    expected_stderr = expand(case.get("stderr", ""), cwd_as_seen).encode(LATIN1)
-    if platform == "windows":
-        expected_stderr = expected_stderr.replace(b"\n", b"\r\n")
+    expected_stderr = expected_console(case.get("stderr", ""), cwd_as_seen, platform)
     if result.stdout or result.stderr != expected_stderr:
         failures.append(f"console output: {result.stdout!r} {result.stderr!r}, expected "
                         f"{expected_stderr!r}")
