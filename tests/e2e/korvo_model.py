@@ -572,11 +572,12 @@ def log_can_be_opened(cwd):
         log_name if os.path.exists(log_name) else cwd, os.W_OK)
 
 
-def model_run(cwd, args, file_size_limit=None):
-    """Runs the model in cwd, every file it writes limited to file_size_limit bytes (None: no
-    limit); returns (the bytes of Korvo.log or None when it cannot be opened, exit code, page name
-    or None, what standard error shows)."""
-    log = Log(cwd, log_can_be_opened(cwd), file_size_limit)
+def model_run(cwd, args, file_size_limit=None, log_room=None):
+    """Runs the model in cwd, every file it writes limited to file_size_limit bytes and the log
+    to log_room bytes (a full disk under it; None: no limit); returns (the bytes of Korvo.log or
+    None when it cannot be opened, exit code, page name or None, what standard error shows)."""
+    limits = [limit for limit in (file_size_limit, log_room) if limit is not None]
+    log = Log(cwd, log_can_be_opened(cwd), min(limits) if limits else None)
     exit_code, page = run_steps(cwd, args, log, file_size_limit)
     return log.data if log.state != 4 else None, exit_code, page, log.console
 
