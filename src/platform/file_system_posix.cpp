@@ -60,6 +60,7 @@ bool OpenForReading(std::ifstream& stream, const std::string& name) {
   stream.open(name, std::ios::in | std::ios::binary);
   return stream.is_open();
 }
+
 namespace {
 
 // Tries this many temporary names before giving up.
