@@ -86,4 +86,8 @@ void DiscardWholeFile(WholeFile& file) noexcept;
 bool MoveTemporaryFileInPlace(WholeFile& file);
 void ReleaseWholeFile(WholeFile& file) noexcept;
 
+// Lets the file's stream write through the C runtime's descriptor `descriptor`, which it then
+// owns; false when it cannot, the descriptor then still the caller's.
+bool StreamThrough(WholeFile& file, int descriptor);
+
 }  // namespace korvo

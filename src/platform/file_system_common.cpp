@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdio>
+#include <ext/stdio_filebuf.h>
 
 #include "platform/file_system.h"
 
@@ -35,6 +36,15 @@ bool CloseStream(WholeFile& file) noexcept {
 }
 
 }  // namespace
+
+bool StreamThrough(WholeFile& file, int descriptor) {
+  auto buffer = std::make_unique<__gnu_cxx::stdio_filebuf<char>>(descriptor,
+                                                                 std::ios::out | std::ios::binary);
+  if (!buffer->is_open()) return false;
+  file.buffer = std::move(buffer);
+  file.stream.rdbuf(file.buffer.get());
+  return true;
+}
 
 bool FinishWholeFile(WholeFile& file) {
   const bool written = CloseStream(file);

@@ -1,7 +1,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <ext/stdio_filebuf.h>
 
 #include <cerrno>
 #include <memory>
@@ -109,15 +108,9 @@ std::optional<std::string> FileReached(const std::string& name) {
 
 // Lets the file's stream write through `descriptor`, which it then owns.
 bool WriteThrough(WholeFile& file, int descriptor) {
-  auto buffer = std::make_unique<__gnu_cxx::stdio_filebuf<char>>(descriptor,
-                                                                 std::ios::out | std::ios::binary);
-  if (!buffer->is_open()) {
-    close(descriptor);
-    return false;
-  }
-  file.buffer = std::move(buffer);
-  file.stream.rdbuf(file.buffer.get());
-  return true;
+  if (StreamThrough(file, descriptor)) return true;
+  close(descriptor);
+  return false;
 }
 
 // Writes an existing file in place, a regular one emptied first (a device or a pipe takes no

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <ext/stdio_filebuf.h>
 #include <memory>
 #include <optional>
 #include <tuple>
@@ -95,15 +94,9 @@ bool WriteThrough(WholeFile& file, HANDLE handle) {
     CloseHandle(handle);
     return false;
   }
-  auto buffer = std::make_unique<__gnu_cxx::stdio_filebuf<char>>(descriptor,
-                                                                 std::ios::out | std::ios::binary);
-  if (!buffer->is_open()) {
-    _close(descriptor);
-    return false;
-  }
-  file.buffer = std::move(buffer);
-  file.stream.rdbuf(file.buffer.get());
-  return true;
+  if (StreamThrough(file, descriptor)) return true;
+  _close(descriptor);
+  return false;
 }
 
 bool WriteInPlace(WholeFile& file) {
