@@ -47,9 +47,10 @@ bool WriteAll(std::FILE* file, std::string_view bytes);
 
 // A file that appears whole or not at all: it is written under a temporary name in the folder
 // of `name` and renamed to `name` once its last byte is written and it is closed, so that a
-// failed write leaves an existing file as it was. The temporary file is created once and written
-// through the one descriptor (POSIX) or handle (Windows) it was created with; its folder stays
-// open, so that the temporary name is short whatever the length of `name`. While it exists, a
+// failed write leaves an existing file as it was. The temporary file is written through one
+// descriptor (POSIX) or handle (Windows). On POSIX it is created once, with that descriptor,
+// relative to its folder, which stays open, so that the temporary name is short whatever the
+// length of `name`, and it is renamed and removed relative to that folder. While it exists, a
 // run ended by an interrupt (SIGINT, SIGTERM, SIGHUP, SIGQUIT; on Windows Ctrl+C, Ctrl+Break,
 // the console closing) removes it first. An existing file that a rename would wrongly replace
 // (a device, a pipe, a file with more than one hard link), and a writable one in a folder whose
