@@ -252,7 +252,6 @@ TEST(WholeFile, ADiscardedFileLeavesTheOldOneAndNoTemporaryFile) {
 // An interrupt at its default action removes the temporary file, then ends the process as the
 // signal does; an interrupt the process ignores stays ignored.
 TEST(WholeFileDeathTest, AnInterruptRemovesTheTemporaryFileAndEndsTheRun) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
   const auto writeAndRaise = [](const std::string& page, int interrupt) {
     const rlimit noCoreFile{0, 0};
     setrlimit(RLIMIT_CORE, &noCoreFile);
