@@ -17,6 +17,7 @@ test_packages=(
   chromium                            # the page checked in a real browser
   clang libclang-rt-14-dev            # fuzz targets (libFuzzer)
   valgrind gcovr                      # memcheck runs, coverage report
+  strace                              # read errors injected into end-to-end runs
   libbenchmark-dev                    # micro-benchmarks (built and smoke-run by the tests)
 )
 

@@ -15,6 +15,8 @@ inline constexpr std::string_view kNameLongerThan = "The name is longer than "; 
 inline constexpr std::string_view kBytes = " bytes";
 inline constexpr std::string_view kInputFile = "Input file: ";
 inline constexpr std::string_view kCannotBeOpened = " cannot be opened";
+// A read error, after the lines read whole before it: then their number.
+inline constexpr std::string_view kCannotBeReadAfterLine = " cannot be read after line ";
 inline constexpr std::string_view kUsingInput = "Using input: ";
 inline constexpr std::string_view kExtracted = "Extracted ";
 inline constexpr std::string_view kAspects = " aspects";
@@ -57,8 +59,12 @@ inline constexpr std::string_view kIsNotIn = "' is not in ";           // then t
 inline constexpr std::string_view kOrbSign = ": orb sign '";           // then the sign byte
 inline constexpr std::string_view kIsNotASign = "' is not +, - or a blank";
 inline constexpr std::string_view kCompletedOk = "Korvo completed OK";
+// The last line of a run that an exception ended.
+inline constexpr std::string_view kStoppedOutOfMemory = "Korvo stopped: out of memory";
+inline constexpr std::string_view kStoppedInternalError = "Korvo stopped: internal error";
 
-// The one line a run writes to the console: only when the log itself cannot be written.
+// Said on standard error once, when Korvo.log cannot be opened or a write to it fails; the log's
+// lines then follow it there.
 inline constexpr std::string_view kRunLogNotWritten = "Korvo: Korvo.log cannot be written in ";
 
 }  // namespace korvo

@@ -1,33 +1,57 @@
 #pragma once
 
 #include <cstddef>
-#include <fstream>
+#include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <string_view>
+
+#include "platform/file_system.h"
 
 namespace korvo {
 
-// The progress log of a run. Each line is written as soon as its step is reached and flushed at
-// once, so the log is complete up to the last step. A log that could not be created takes every
-// line without effect and the run goes on.
-struct RunLog {
-  std::ofstream stream;
+// Where the lines of a run log go.
+enum class LogDestination : std::uint8_t {
+  nowhere,        // a log never opened takes its lines without effect
+  file,           // Korvo.log, while every write to it succeeds
+  standardError,  // from the moment Korvo.log could not be opened or a write to it failed
 };
 
-// Opens Korvo.log in the current directory, emptying it; false when it cannot be written.
-bool OpenRunLog(RunLog& log);
+// The state a log stream's flags would show: bad (1) once a write failed, fail (4) when the file
+// could not be opened; 0 while it takes every line.
+inline constexpr int kLogWriteFailed = 1;
+inline constexpr int kLogNotOpened = 4;
 
-// Writes the pieces of one line with nothing between them, then CR LF, and flushes.
+// The progress log of a run. Each line is written whole as soon as its step is reached, so the
+// log is complete up to the last step. When Korvo.log cannot be opened, or a write to it fails,
+// standard error is told so once and takes, whole, the line that failed and every later one;
+// the file takes nothing more.
+struct RunLog {
+  UnbufferedFile file;
+  LogDestination destination = LogDestination::nowhere;
+  int state = 0;
+  std::string line;              // the line being written; its room is made when the log opens
+  std::string currentDirectory;  // named on standard error when the file fails
+};
+
+// Opens Korvo.log in the current directory, `currentDirectory`, emptying it. Room for a line is
+// made here, so that a last short line is still written when memory has run out.
+void OpenRunLog(RunLog& log, std::string_view currentDirectory);
+
+// Opens the log under another name, as OpenRunLog does.
+void OpenRunLogAs(RunLog& log, const std::string& fileName, std::string_view currentDirectory);
+
+// Writes the pieces of one line with nothing between them, then CR LF.
 void LogLine(RunLog& log, std::initializer_list<std::string_view> pieces);
 
-// Writes the last line of the run, which has no line end.
+// Writes the last line of the run, which has no line end in the file.
 void LogLastLine(RunLog& log, std::initializer_list<std::string_view> pieces);
 
 // The line that follows every line reporting a name refused for its length: the longest name
 // that a buffer of `capacity` bytes holds.
 void LogNameTooLong(RunLog& log, std::size_t capacity);
 
-// The log stream's own state flags as a number: bad 1, end of file 2, fail 4; 0 when good.
+// The log's state as a stream's flags: see kLogWriteFailed and kLogNotOpened.
 int RunLogState(const RunLog& log);
 
 }  // namespace korvo

@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <fstream>
+#include <new>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "aspectlist/aspect_entry.h"
@@ -61,13 +63,6 @@ struct RunState {
   WholeFile grid;
 };
 
-// The run goes on without its log, but not without a word: this is the one line a run ever
-// writes to the console.
-void ReportRunLogNotWritten(const std::string& currentDirectory) {
-  const std::string line = std::string(kRunLogNotWritten) + currentDirectory + "\n";
-  std::fputs(line.c_str(), stderr);
-}
-
 void LogIgnoredArguments(RunState& run, const std::vector<IgnoredArgument>& ignoredArguments) {
   for (const IgnoredArgument& argument : ignoredArguments) {
     LogLine(run.log, {kArgumentIgnored, argument.text});
@@ -76,7 +71,7 @@ void LogIgnoredArguments(RunState& run, const std::vector<IgnoredArgument>& igno
 }
 
 void StartRun(RunState& run, int argumentCount, const char* const* arguments) {
-  if (!OpenRunLog(run.log)) ReportRunLogNotWritten(run.currentDirectory);
+  OpenRunLog(run.log, run.currentDirectory);
   LogLine(run.log, {kUsageLine});
   LogLine(run.log, {kVersionPrefix, kKorvoVersion});
   run.language = DetectLanguage(run.currentDirectory);
@@ -89,10 +84,14 @@ void StartRun(RunState& run, int argumentCount, const char* const* arguments) {
   run.inputFileName = std::move(commandLine.inputName);
 }
 
-void ReadInput(RunState& run) {
-  ReadAspectsListFile(run.input, run.language, run.headerLines, run.aspects, run.log,
-                      run.inputFileName);
+// False when a read of the list failed: a list that is not whole makes no page.
+bool ReadInput(RunState& run) {
+  if (!ReadAspectsListFile(run.input, run.language, run.headerLines, run.aspects, run.log,
+                           run.inputFileName)) {
+    return false;
+  }
   LogLine(run.log, {kExtracted, std::to_string(run.aspects.entries.size()), kAspects});
+  return true;
 }
 
 // Opens a page of the run. A name too long for its buffer, and a name that is the input's own,
@@ -193,14 +192,13 @@ ExitStatus FinishRun(RunState& run) {
   return ExitStatus::completed;
 }
 
-ExitStatus Run(int argumentCount, const char* const* arguments) {
-  RunState run;
+ExitStatus RunSteps(RunState& run, int argumentCount, const char* const* arguments) {
   run.currentDirectory = CurrentDirectory();
   StartRun(run, argumentCount, arguments);
-  if (!OpenAspectsList(run.input, run.inputFileName, run.currentDirectory, run.log)) {
+  if (!OpenAspectsList(run.input, run.inputFileName, run.currentDirectory, run.log) ||
+      !ReadInput(run)) {
     return ExitStatus::inputNotOpened;
   }
-  ReadInput(run);
   run.order = ReadingOrder(run.aspects);
   SortByOrb(run.aspects, run.order);
   if (!OpenPage(run)) return ExitStatus::pageNotWritten;
@@ -208,6 +206,26 @@ ExitStatus Run(int argumentCount, const char* const* arguments) {
   WriteAspectTypeTable(run);
   WritePlanetTable(run);
   return FinishRun(run);
+}
+
+// The temporary pages go first, so that nothing is left behind should the log line fail too;
+// no step allocates. A page already in place stays.
+ExitStatus StopRun(RunState& run, std::string_view reason) noexcept {
+  DiscardWholeFile(run.page);
+  DiscardWholeFile(run.grid);
+  LogLastLine(run.log, {reason});
+  return ExitStatus::stopped;
+}
+
+ExitStatus Run(int argumentCount, const char* const* arguments) {
+  RunState run;
+  try {
+    return RunSteps(run, argumentCount, arguments);
+  } catch (const std::bad_alloc&) {
+    return StopRun(run, kStoppedOutOfMemory);
+  } catch (...) {
+    return StopRun(run, kStoppedInternalError);
+  }
 }
 
 }  // namespace

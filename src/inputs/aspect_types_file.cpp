@@ -89,7 +89,7 @@ bool ReadAspectTypesFile(std::ifstream& stream, std::string& aspectTypesFileName
   }
   LineReader reader = MakeLineReader(stream, CodePageOf(language));
   ReadAspectTypes(reader, aspectTypes, log, aspectTypesFileName);
-  return true;
+  return ReadToTheEnd(reader, log, kFile, aspectTypesFileName);  // names before it are used
 }
 
 }  // namespace korvo

@@ -28,7 +28,9 @@ void ReadAspectTypes(LineReader& reader, NameList& aspectTypes, RunLog& log,
                      std::string_view fileName);
 
 // Opens the aspect-types file as OpenAspectTypesFile does and, when it opened, appends its type
-// names as ReadAspectTypes does, in the code page of `language`. False when no file opened.
+// names as ReadAspectTypes does, in the code page of `language`. A read that fails is logged, and
+// the names read before it are kept. False when no file opened or its reading failed: the names
+// of the file are then not known whole.
 bool ReadAspectTypesFile(std::ifstream& stream, std::string& aspectTypesFileName,
                          LanguageFlag language, ChartMode mode, std::string_view currentDirectory,
                          RunLog& log, NameList& aspectTypes);

@@ -93,7 +93,7 @@ bool OpenAspectsList(std::ifstream& input, std::string& inputFileName,
   return false;
 }
 
-void ReadAspectsListFile(std::ifstream& input, LanguageFlag language,
+bool ReadAspectsListFile(std::ifstream& input, LanguageFlag language,
                          std::vector<std::string>& headerLines, AspectList& aspects, RunLog& log,
                          std::string_view inputName) {
   std::vector<AspectEntry>& entries = aspects.entries;
@@ -101,6 +101,7 @@ void ReadAspectsListFile(std::ifstream& input, LanguageFlag language,
   AdviseLargePages(entries.data(), entries.capacity() * sizeof(AspectEntry));
   LineReader reader = MakeLineReader(input, CodePageOf(language));
   ReadAspectsList(reader, headerLines, aspects, log, inputName);
+  return ReadToTheEnd(reader, log, kInputFile, inputName);
 }
 
 }  // namespace korvo

@@ -29,8 +29,9 @@ void ReadAspectsList(LineReader& reader, std::vector<std::string>& headerLines, 
                      RunLog& log, std::string_view inputName);
 
 // Reads the open aspects list as ReadAspectsList does, in the code page of `language`, with room
-// for its entries made once from the file's size.
-void ReadAspectsListFile(std::ifstream& input, LanguageFlag language,
+// for its entries made once from the file's size. False, logged, when a read of it failed: the
+// list is then not whole.
+bool ReadAspectsListFile(std::ifstream& input, LanguageFlag language,
                          std::vector<std::string>& headerLines, AspectList& aspects, RunLog& log,
                          std::string_view inputName);
 

@@ -62,4 +62,11 @@ void LogNamesNotInFile(RunLog& log, std::string_view namedText, std::span<const 
   for (const std::string& name : names) LogLine(log, {namedText, name, kIsNotIn, fileName});
 }
 
+bool ReadToTheEnd(const LineReader& reader, RunLog& log, std::string_view fileLabel,
+                  std::string_view fileName) {
+  if (!reader.readFailed) return true;
+  LogLine(log, {fileLabel, fileName, kCannotBeReadAfterLine, std::to_string(reader.lineNumber)});
+  return false;
+}
+
 }  // namespace korvo

@@ -25,4 +25,9 @@ void LogNameAtWhitespaceEdge(RunLog& log, const LineReader& reader, std::string_
 void LogNamesNotInFile(RunLog& log, std::string_view namedText, std::span<const std::string> names,
                        std::string_view fileName);
 
+// Whether the reading that stopped reached the end of the file. When a read failed instead, logs
+// `fileLabel`, `fileName` and the number of lines read whole before the failure.
+bool ReadToTheEnd(const LineReader& reader, RunLog& log, std::string_view fileLabel,
+                  std::string_view fileName);
+
 }  // namespace korvo

@@ -49,7 +49,7 @@ bool ReadPlanetsFile(std::ifstream& stream, std::string& planetsFileName, Langua
   if (!OpenPlanetsFile(stream, planetsFileName, language, currentDirectory, log)) return false;
   LineReader reader = MakeLineReader(stream, CodePageOf(language));
   ReadPlanets(reader, planets, log, planetsFileName);
-  return true;
+  return ReadToTheEnd(reader, log, kFile, planetsFileName);  // names before it are used
 }
 
 }  // namespace korvo

@@ -21,7 +21,9 @@ bool OpenPlanetsFile(std::ifstream& stream, std::string& planetsFileName, Langua
 void ReadPlanets(LineReader& reader, NameList& planets, RunLog& log, std::string_view fileName);
 
 // Opens the planets file as OpenPlanetsFile does and, when it opened, appends its planet names
-// as ReadPlanets does, in the code page of `language`. False when it did not open.
+// as ReadPlanets does, in the code page of `language`. A read that fails is logged, and the names
+// read before it are kept. False when the file did not open or its reading failed: its names are
+// then not known whole.
 bool ReadPlanetsFile(std::ifstream& stream, std::string& planetsFileName, LanguageFlag language,
                      std::string_view currentDirectory, RunLog& log, NameList& planets);
 

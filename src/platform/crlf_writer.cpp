@@ -11,4 +11,12 @@ void WriteCrLf(std::ostream& out, std::string_view text) {
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
+void AppendCrLf(std::string& out, std::string_view text) {
+  for (std::size_t lineEnd; (lineEnd = text.find('\n')) != std::string_view::npos;) {
+    out.append(text.substr(0, lineEnd)).append(kCrLf);
+    text.remove_prefix(lineEnd + 1);
+  }
+  out.append(text);
+}
+
 }  // namespace korvo

@@ -12,4 +12,7 @@ inline constexpr std::string_view kCrLf = "\r\n";
 // Writes `text` with every "\n" in it stored as CR LF.
 void WriteCrLf(std::ostream& out, std::string_view text);
 
+// Appends `text` to `out` with every "\n" in it stored as CR LF.
+void AppendCrLf(std::string& out, std::string_view text);
+
 }  // namespace korvo

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdio>
+#include <ext/stdio_filebuf.h>
 
 #include "platform/file_system.h"
 
@@ -11,18 +12,54 @@ std::string NativeName(std::string_view slashSeparatedName) {
   return name;
 }
 
-bool FinishWholeFile(WholeFile& file) {
-  file.stream.close();
-  const bool written = !file.stream.fail();
-  if (file.temporaryName.empty()) return written;
-  if (written && MoveFileOver(file.temporaryName, file.name)) return true;
-  std::remove(file.temporaryName.c_str());
-  return false;
+UnbufferedFile OpenUnbuffered(const std::string& name) {
+  UnbufferedFile file(std::fopen(name.c_str(), "wb"));
+  if (file && std::setvbuf(file.get(), nullptr, _IONBF, 0) != 0) file.reset();
+  return file;
 }
 
-bool OpenForWriting(std::ofstream& stream, const std::string& name) {
-  stream.open(name, std::ios::out | std::ios::binary | std::ios::trunc);
-  return stream.is_open();
+bool WriteAll(std::FILE* file, std::string_view bytes) {
+  return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+}
+
+namespace {
+
+// Closes the file's descriptor or handle; true when every write and the close succeeded.
+bool CloseStream(WholeFile& file) noexcept {
+  if (!file.buffer) return false;
+  file.stream.flush();
+  const bool written = !file.stream.fail();
+  const bool closed = file.buffer->close() != nullptr;
+  file.stream.rdbuf(nullptr);
+  file.buffer.reset();
+  return written && closed;
+}
+
+}  // namespace
+
+bool StreamThrough(WholeFile& file, int descriptor) {
+  auto buffer = std::make_unique<__gnu_cxx::stdio_filebuf<char>>(descriptor,
+                                                                 std::ios::out | std::ios::binary);
+  if (!buffer->is_open()) return false;
+  file.buffer = std::move(buffer);
+  file.stream.rdbuf(file.buffer.get());
+  return true;
+}
+
+bool FinishWholeFile(WholeFile& file) {
+  const bool written = CloseStream(file);
+  const bool placed = written && (file.temporaryName.empty() || MoveTemporaryFileInPlace(file));
+  ReleaseWholeFile(file);
+  return placed;
+}
+
+void DiscardWholeFile(WholeFile& file) noexcept {
+  CloseStream(file);
+  ReleaseWholeFile(file);
+}
+
+WholeFile::~WholeFile() {
+  DiscardWholeFile(*this);
 }
 
 }  // namespace korvo

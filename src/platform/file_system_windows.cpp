@@ -1,12 +1,17 @@
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <tuple>
 #include <vector>
 
 #include "platform/absolute_path.h"
 #include "platform/file_system.h"
+#include "platform/interrupt_cleanup.h"
 
 namespace korvo {
 
@@ -81,25 +86,50 @@ namespace {
 
 constexpr char kTemporaryPrefix[] = "kvo";
 
-// Creates an empty temporary file in the folder of the file's name and opens it.
+// Lets the file's stream write through `handle`, which it then owns.
+bool WriteThrough(WholeFile& file, HANDLE handle) {
+  const int descriptor =
+      _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_BINARY | _O_WRONLY);
+  if (descriptor < 0) {
+    CloseHandle(handle);
+    return false;
+  }
+  if (StreamThrough(file, descriptor)) return true;
+  _close(descriptor);
+  return false;
+}
+
+bool WriteInPlace(WholeFile& file) {
+  auto buffer = std::make_unique<std::filebuf>();
+  if (!buffer->open(file.name, std::ios::out | std::ios::binary | std::ios::trunc)) return false;
+  file.buffer = std::move(buffer);
+  file.stream.rdbuf(file.buffer.get());
+  return true;
+}
+
+// Creates an empty temporary file in the folder of the file's name and opens it, shared for
+// removal, so that an interrupt can remove it while it is open.
 bool CreateTemporaryFile(WholeFile& file) {
   const std::string folder = file.name.substr(0, file.name.rfind('\\') + 1);
   std::vector<char> temporary(MAX_PATH + 1);
   if (GetTempFileNameA(folder.c_str(), kTemporaryPrefix, 0, temporary.data()) == 0) return false;
-  std::string temporaryName(temporary.data());
-  if (!OpenForWriting(file.stream, temporaryName)) {
-    DeleteFileA(temporaryName.c_str());
+  file.temporaryName = temporary.data();
+  RemoveOnInterrupt(-1, file.temporaryName);
+  const HANDLE handle =
+      CreateFileA(file.temporaryName.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                  nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE || !WriteThrough(file, handle)) {
+    ReleaseWholeFile(file);
     return false;
   }
-  file.temporaryName = std::move(temporaryName);
   return true;
 }
 
 }  // namespace
 
 bool OpenWholeFile(WholeFile& file, const std::string& name) {
+  DiscardWholeFile(file);
   file.name = name;
-  file.temporaryName.clear();
   const DWORD attributes = GetFileAttributesA(name.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
@@ -113,14 +143,24 @@ bool OpenWholeFile(WholeFile& file, const std::string& name) {
         GetFileInformationByHandle(existing, &information) != 0 && information.nNumberOfLinks > 1;
     const bool onDisk = GetFileType(existing) == FILE_TYPE_DISK;
     CloseHandle(existing);
-    if (hardLinked || !onDisk) return OpenForWriting(file.stream, name);
+    if (hardLinked || !onDisk) return WriteInPlace(file);
   }
   // A folder that takes no new file still lets an existing, writable file be written in place.
-  return CreateTemporaryFile(file) || OpenForWriting(file.stream, name);
+  return CreateTemporaryFile(file) || WriteInPlace(file);
 }
 
-bool MoveFileOver(const std::string& from, const std::string& to) {
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+bool MoveTemporaryFileInPlace(WholeFile& file) {
+  if (!MoveFileExA(file.temporaryName.c_str(), file.name.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    return false;
+  }
+  file.temporaryName.clear();
+  return true;
+}
+
+void ReleaseWholeFile(WholeFile& file) noexcept {
+  if (!file.temporaryName.empty()) DeleteFileA(file.temporaryName.c_str());
+  file.temporaryName.clear();
+  KeepOnInterrupt();
 }
 
 }  // namespace korvo

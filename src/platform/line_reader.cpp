@@ -20,13 +20,19 @@ constexpr char16_t kLastLowSurrogate = 0xDFFF;
 // character without a code-page form, so that it shows as '?' and is logged, not lost silently.
 constexpr char16_t kDanglingByteUnit = 0xFFFF;
 
-// Refills the chunk; false when the stream has nothing more to give.
+// Refills the chunk; false when the stream has nothing more to give. A stream whose read failed
+// (a failed read(2) or ReadFile sets the bad flag; the end of the file only end of file and fail)
+// gives nothing more, not even the bytes of that read.
 bool FillChunk(LineReader& reader) {
   if (reader.streamDone) return false;
   reader.stream->read(reader.chunk.data(), static_cast<std::streamsize>(reader.chunk.size()));
   reader.chunkFilled = static_cast<std::size_t>(reader.stream->gcount());
   reader.chunkPosition = 0;
   if (!*reader.stream) reader.streamDone = true;
+  if (reader.stream->bad()) {
+    reader.readFailed = true;
+    reader.chunkFilled = 0;
+  }
   return reader.chunkFilled > 0;
 }
 
@@ -238,6 +244,7 @@ std::optional<InputLine> NextLine(LineReader& reader) {
   std::optional<InputLine> line = reader.encoding == FileEncoding::bytes
                                       ? NextCodePageOrUtf8Line(reader)
                                       : NextUtf16Line(reader);
+  if (reader.readFailed) line.reset();  // a line the failed read cut short is no line
   if (line) {
     ++reader.lineNumber;
   } else {

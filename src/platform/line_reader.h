@@ -33,7 +33,8 @@ enum class FileEncoding : std::uint8_t { bytes, utf16LittleEndian, utf16BigEndia
 
 // Reads a binary stream line by line. A line ends at LF; a CR right before that LF is dropped,
 // a CR anywhere else stays. The last line counts once with or without a line end; the end of the
-// file adds nothing. A failed read ends the file.
+// file adds nothing. A failed read is not the end of the file: reading stops there, the line it
+// interrupted is dropped, and `readFailed` tells the caller.
 //
 // Text written today is read as the same text in the run's code page: a UTF-8 byte-order mark at
 // the start is dropped; a file that starts with a UTF-16 mark is decoded from UTF-16 as a whole;
@@ -54,12 +55,14 @@ struct LineReader {
   std::string converted;                // the first 128 converted bytes of the line
   long lineNumber = 0;                  // of the line last returned, counted from 1
   long linesReadAsUtf8 = 0;
-  bool endReached = false;  // set by the call that finds the end of the file
+  bool endReached = false;  // set by the call that finds the end of the file, or a failed read
+  bool readFailed = false;  // the stream failed to read: the lines given are all it gave whole
 };
 
 LineReader MakeLineReader(std::istream& stream, CodePage codePage);
 
-// The next line, valid until the following call; nothing at the end of the file.
+// The next line, valid until the following call; nothing at the end of the file or once a read
+// has failed.
 std::optional<InputLine> NextLine(LineReader& reader);
 
 }  // namespace korvo

@@ -8,9 +8,10 @@ UTF-8 mark and files in UTF-16; texts holding '&', '<', '>' and "<!--"; lines as
 them ("Sun - Moon", "Semi Square", "1.5°", lower-case names, a one-line title with the aspects
 from line 2); aspect-types and planets files with the awkward names their rules allow (blanks at
 either end among them); sometimes the Russian marker, a '!' folder for the Russian second
-attempt, an existing page or grid page or a folder in its place; and a random command line, often
-with -g (the grid page), now and then with --help or --version. The same seed gives the same
-runs, so a failure can be repeated; its folder is kept.
+attempt, an existing page or grid page or a folder in its place; now and then a limit on the size
+of the files the run writes (the log then goes on on standard error); and a random command line,
+often with -g (the grid page), now and then with --help or --version. The same seed gives the
+same runs, so a failure can be repeated; its folder is kept.
 
   python3 tests/e2e/compare_with_model.py --korvo build/debug/src/korvo --seed 1 --runs 200
 """
@@ -24,6 +25,7 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import korvo_model  # noqa: E402
+import run_e2e  # noqa: E402
 
 RU_TRANSIT = b"aspects/" + "Транзит".encode("cp1251") + b".asp"
 RU_NATAL = b"aspects/\xec\xe1\xd4\xe1\xbd.asp"
@@ -140,6 +142,13 @@ class Draw:
                              self.rng.choice([b"--help", b"--version", b"--HELP", b"--help=1"]))
         return arguments
 
+    def file_size_limit(self):
+        """Now and then a limit on the size of every file the run writes, which the log or the
+        page or both outgrow (None: no limit)."""
+        if self.rng.random() < 0.1:
+            return self.rng.choice([0, 1, 60, 200, 450, 700, 1200, 4000, 20000])
+        return None
+
     def header(self):
         """Header lines, sometimes only aspect lines (a list that lacks its header), or a one-line
         title with the aspects from line 2."""
@@ -174,40 +183,35 @@ def compare_one(korvo, rng):
     files = draw.tree()
     arguments = draw.arguments()
     top = os.fsencode(os.path.realpath(tempfile.mkdtemp(prefix="korvo-compare-")))
+    # Both run in the same folder, one after the other, so that a log cut by the file-size
+    # limit is cut at the same byte; each is moved aside afterwards and kept for a failure.
+    run_dir = os.path.join(top, b"run")
     program_dir = os.path.join(top, b"program")
     model_dir = os.path.join(top, b"model")
-    for directory in (program_dir, model_dir):
-        os.makedirs(directory)
-        lay_out(directory, files)
-    result = subprocess.run([korvo] + arguments, cwd=program_dir, stdout=subprocess.PIPE,
-                            stderr=subprocess.PIPE, timeout=60)
-    previous = os.getcwd()
-    os.chdir(model_dir)
-    try:
-        log, exit_code, pages = korvo_model.model_run(model_dir, arguments)
-        console = korvo_model.model_console(model_dir) if log is not None else b""
-    finally:
-        os.chdir(previous)
+    limit = draw.file_size_limit()
+    os.makedirs(run_dir)
+    lay_out(run_dir, files)
+    result = subprocess.run([korvo] + arguments, cwd=run_dir, stdout=subprocess.PIPE,
+                            stderr=subprocess.PIPE, timeout=60,
+                            preexec_fn=run_e2e.limit_file_size(limit))
+    os.rename(run_dir, program_dir)
+    os.makedirs(run_dir)
+    lay_out(run_dir, files)
+    with run_e2e.Inside(run_dir):
+        log, exit_code, pages, console = korvo_model.model_run(run_dir, arguments, limit)
+    os.rename(run_dir, model_dir)
     problems = []
-    program_log = read(os.path.join(program_dir, b"Korvo.log"))
-    if log is None:  # a run that answers on standard output leaves no log
-        if program_log is not None:
-            problems.append("Korvo.log written")
-    else:
-        if console:  # the log could not be written
-            log = b""
-        if (program_log or b"").replace(program_dir, b"{CWD}") != log.replace(model_dir,
-                                                                               b"{CWD}"):
-            problems.append("Korvo.log differs")
+    if read(os.path.join(program_dir, b"Korvo.log")) != log:
+        problems.append("Korvo.log differs")
     if result.returncode != exit_code:
         problems.append(f"exit code {result.returncode}, model {exit_code}")
     if result.stdout != korvo_model.model_standard_output(arguments):
         problems.append(f"standard output {result.stdout!r}")
-    if result.stderr.replace(program_dir, b"{CWD}") != console.replace(model_dir, b"{CWD}"):
+    if result.stderr != console:
         problems.append(f"standard error {result.stderr!r}")
     for page in pages:
-        relative = os.path.relpath(page, model_dir)
-        if read(os.path.join(program_dir, relative)) != read(page):
+        relative = os.path.relpath(page, run_dir)
+        if read(os.path.join(program_dir, relative)) != read(os.path.join(model_dir, relative)):
             problems.append(f"{relative!r} differs")
     if problems:
         return f"{problems} with arguments {arguments} (folder kept: {top.decode()})"

@@ -3,11 +3,10 @@ by make_expected.py to write the expected files of end-to-end cases. It works on
 throughout, on the POSIX flavour ('/' as the separator).
 
 model_run(cwd, args) runs in the directory cwd (a real path, as bytes) with the arguments args
-(bytes) and returns (log bytes, exit code, the names of the pages it wrote or tried to write: the
-page, then the grid page); the pages are written into the directory as the program would write
-them. A run asked for its help or its version writes no log
-(None). model_console(cwd) is what the run writes on standard error, model_standard_output(args)
-what it writes on standard output (each line end "\n").
+(bytes) and returns (log bytes or None, exit code, the names of the pages it wrote or tried to
+write: the page, then the grid page; standard error bytes); the pages are written into the
+directory as the program would write them. A run asked for its help or its version writes no log
+(None); model_standard_output(args) is what it writes on standard output (each line end "\n").
 """
 import os
 import re
@@ -235,14 +234,41 @@ def read_lines(path, log, shown_name, language):
 
 
 class Log:
-    def __init__(self):
+    """The run log: the bytes of Korvo.log, and what standard error shows once the file fails.
+    A file that cannot be opened takes nothing (state 4); one that reaches the file-size limit
+    `limit` takes the part of the line that fits and nothing more (state 1). From then on every
+    line goes to standard error whole, each CR LF as LF, the last line ended too, after one line
+    that says so."""
+
+    def __init__(self, cwd, opened=True, limit=None):
         self.data = b""
+        self.console = b""
+        self.state = 0
+        self.cwd = cwd
+        self.limit = limit
+        if not opened:
+            self.fail(4)
+
+    def fail(self, state):
+        self.state = state
+        self.console += b"Korvo: Korvo.log cannot be written in " + self.cwd + b"\n"
+
+    def write(self, pieces, line_end):
+        text = b"".join(pieces).replace(b"\n", b"\r\n")
+        if self.state == 0:
+            room = None if self.limit is None else self.limit - len(self.data)
+            if room is None or len(text + line_end) <= room:
+                self.data += text + line_end
+                return
+            self.data += (text + line_end)[:room]
+            self.fail(1)
+        self.console += text.replace(b"\r\n", b"\n") + b"\n"
 
     def line(self, *pieces):
-        self.data += b"".join(pieces) + b"\r\n"
+        self.write(pieces, b"\r\n")
 
     def last(self, *pieces):
-        self.data += b"".join(pieces)
+        self.write(pieces, b"")
 
 
 # ---------------------------------------------------------------------------------------------
@@ -824,11 +850,28 @@ def model_standard_output(args):
     return b""
 
 
-def model_run(cwd, args):
-    """Runs the model in cwd; returns (log, exit code, page name or None)."""
+def log_can_be_opened(cwd):
+    log_name = os.path.join(cwd, b"Korvo.log")
+    return not os.path.isdir(log_name) and os.access(
+        log_name if os.path.exists(log_name) else cwd, os.W_OK)
+
+
+def model_run(cwd, args, file_size_limit=None, log_room=None):
+    """Runs the model in cwd, every file it writes limited to file_size_limit bytes and the log
+    to log_room bytes (a full disk under it; None: no limit); returns (the bytes of Korvo.log or
+    None when it cannot be opened or the run answers on standard output, exit code, page name or
+    None, what standard error shows)."""
     if model_standard_output(args):
-        return None, 0, []  # answered on standard output: no log, no page
-    log = Log()
+        return None, 0, [], b""  # answered on standard output: no log, no page
+    limits = [limit for limit in (file_size_limit, log_room) if limit is not None]
+    log = Log(cwd, log_can_be_opened(cwd), min(limits) if limits else None)
+    exit_code, pages = run_steps(cwd, args, log, file_size_limit)
+    return log.data if log.state != 4 else None, exit_code, pages, log.console
+
+
+def run_steps(cwd, args, log, file_size_limit):
+    """The steps of a run, logged into `log`; returns (exit code, the names of the pages written
+    or tried)."""
     log.line(USAGE)
     log.line(b"Version: ", VERSION)
     marker = absolute_path(cwd, b"Config/RUSSIAN.ini")
@@ -840,7 +883,7 @@ def model_run(cwd, args):
         log.line(b"Input file: ", absolute_input or input_name, b" cannot be opened")
         if too_long:
             log.line(*too_long_line(NAME_BUFFER))
-        return log.data, 1, []
+        return 1, []
     log.line(b"Using input: ", absolute_input)
     header, entries = read_aspects_list(
         read_lines(absolute_input, log, absolute_input, language), log, absolute_input)
@@ -851,17 +894,17 @@ def model_run(cwd, args):
     page = page_name(absolute_input)
     if page == absolute_input:
         log.line(b"Output file: ", page, b" is the input file")
-        return log.data, 2, []
+        return 2, []
     if len(page) + 1 > NAME_BUFFER or os.path.isdir(page):
         log.line(b"Output file: ", page, b" cannot be opened")
         if len(page) + 1 > NAME_BUFFER:
             log.line(*too_long_line(NAME_BUFFER))
-        return log.data, 2, []
+        return 2, []
     log.line(b"Using output: ", page)
     text = HEAD_RU if language == 1 else HEAD_EN
     text += b"<h3>" + header + b"</h3>\n"
     text += table_block(entries, 1, language)
-    log.line(b"Output tbl1, state: 0")
+    log.line(b"Output tbl1, state: ", str(log.state).encode())
 
     types_file = open_aspect_types(cwd, types_name, language, mode, log)
     types = read_aspect_types(types_file, log, language) if types_file is not None else []
@@ -870,7 +913,7 @@ def model_run(cwd, args):
     entries = group_by(entries, types, lambda e: e.aspect)
     type_entries = entries
     text += table_block(entries, 3, language)
-    log.line(b"Output tbl2, state: 0")
+    log.line(b"Output tbl2, state: ", str(log.state).encode())
 
     if mode == 1:
         entries = entries + [e.mirrored() for e in entries]
@@ -883,14 +926,14 @@ def model_run(cwd, args):
     entries = group_by(entries, planets, lambda e: e.from_planet)
     text += table_block(entries, 2, language)
     text += b"</body>\n</html>\n"
-    log.line(b"Output tbl3, state: 0")
+    log.line(b"Output tbl3, state: ", str(log.state).encode())
 
-    if not write_whole(page, text):
+    if not write_whole(page, text, file_size_limit):
         log.last(b"Output file: ", page, b" cannot be written")
-        return log.data, 2, [page]
+        return 2, [page]
     if not grid:
         log.last(b"Korvo completed OK")
-        return log.data, 0, [page]
+        return 0, [page]
 
     # The grid page, only once the page is in place, under the same rules.
     grid_name = page[:-len(b".html")] + b"-grid.html"
@@ -898,41 +941,31 @@ def model_run(cwd, args):
         log.line(b"Output file: ", grid_name, b" cannot be opened")
         if len(grid_name) + 1 > NAME_BUFFER:
             log.line(*too_long_line(NAME_BUFFER))
-        return log.data, 2, [page]
+        return 2, [page]
     log.line(b"Using grid output: ", grid_name)
     grid_text = grid_page(header, orb_entries, type_entries, planets[:file_planet_count],
                           language, mode)
-    if not write_whole(grid_name, grid_text):
+    if not write_whole(grid_name, grid_text, file_size_limit):
         log.last(b"Output file: ", grid_name, b" cannot be written")
-        return log.data, 2, [page, grid_name]
-    log.line(b"Output grid, state: 0")
+        return 2, [page, grid_name]
+    log.line(b"Output grid, state: ", str(log.state).encode())
     log.last(b"Korvo completed OK")
-    return log.data, 0, [page, grid_name]
+    return 0, [page, grid_name]
 
 
-def write_whole(name, text):
+def write_whole(name, text, file_size_limit):
     """Writes a page that appears whole or not at all: one that cannot be written leaves the old
-    one. (A temporary name too long to be made is no temporary name: the page is written in
-    place.) False when it could not be written."""
+    one. The temporary file is named within the page's folder, so a page name of any length has
+    one. False when the page could not be written."""
+    data = text.replace(b"\n", b"\r\n")
     temporary = os.path.join(os.path.dirname(name), b".korvo-model.tmp")
-    if len(temporary) + 1 > NAME_BUFFER:
-        temporary = name
     try:
-        with open(temporary, "wb") as out:
-            out.write(text.replace(b"\n", b"\r\n"))
-        os.replace(temporary, name)
+        if file_size_limit is not None and len(data) > file_size_limit:
+            raise OSError("the file-size limit")
+        with run_e2e.Inside(os.path.dirname(name)):
+            with open(os.path.basename(temporary), "wb") as out:
+                out.write(data)
+            os.replace(os.path.basename(temporary), os.path.basename(name))
     except OSError:
-        if temporary != name and os.path.exists(temporary):
-            os.remove(temporary)
         return False
     return True
-
-
-def model_console(cwd):
-    """The standard error of a run in cwd that is not asked for its help or version: one line when
-    Korvo.log cannot be written there."""
-    log_name = os.path.join(cwd, b"Korvo.log")
-    writable = not os.path.isdir(log_name) and os.access(
-        log_name if os.path.exists(log_name) else cwd, os.W_OK)
-    return b"" if writable else b"Korvo: Korvo.log cannot be written in " + cwd + b"\n"
-

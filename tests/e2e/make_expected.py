@@ -5,8 +5,9 @@ from the program itself.
 For each case folder given, the run directory is laid out as run_e2e.py lays it out, the model
 runs there, and expected/ is rewritten: Korvo.log (the current directory written as {CWD}, the
 version as {VERSION}, and each {FILL:N} of the arguments and setup written back as such) unless
-it could not be made, the page and the grid page when the model wrote them, and the files named in case.json
-"model": {"keep": [...]} as they stand after the run (such as an input that must stay
+it could not be opened, the page and the grid page when the model wrote them, "stderr" of
+case.json when the run writes to standard error (the same placeholders), and the files named in
+case.json "model": {"keep": [...]} as they stand after the run (such as an input that must stay
 untouched). A run that answers on standard output writes no log; the output itself stands in
 case.json ("stdout"), which must agree with the model. A file with the bytes of one that another case holds is not copied but referred to
 (expected_files.py). A case whose "model" is a text is left alone: "by hand", or the script that
@@ -64,7 +65,8 @@ def write_expected(case_dir):
         previous = os.getcwd()
         os.chdir(real_dir)
         try:
-            log, exit_code, pages = korvo_model.model_run(cwd, arguments)
+            log, exit_code, pages, console = korvo_model.model_run(
+                cwd, arguments, case.get("file_size_limit"))
         finally:
             os.chdir(previous)
         if exit_code != case.get("exit", 0):
@@ -75,11 +77,16 @@ def write_expected(case_dir):
             raise SystemExit(f"{case_dir}: the model writes {standard_output!r} on standard "
                              f"output, case.json says {case.get('stdout', '')!r}")
         files = {}
-        # A run that answers on standard output writes no log; a log that is a folder is lost.
-        if log is not None and not os.path.isdir(os.path.join(cwd, b"Korvo.log")):
+        if log is not None:  # else it could not be opened, or the run answered on standard output
             log = log.replace(b"\r\nVersion: " + korvo_model.VERSION + b"\r\n",
                               b"\r\nVersion: {VERSION}\r\n", 1)
             files["Korvo.log"] = placeholders(log.replace(cwd, b"{CWD}"), case, cwd_as_seen)
+        case.pop("stderr", None)
+        if console:
+            console = console.replace(b"\nVersion: " + korvo_model.VERSION + b"\n",
+                                      b"\nVersion: {VERSION}\n", 1)
+            case["stderr"] = placeholders(console.replace(cwd, b"{CWD}"), case,
+                                          cwd_as_seen).decode(run_e2e.LATIN1)
         kept = [k.encode(run_e2e.LATIN1) for k in model.get("keep", [])]
         for page in pages:
             if os.path.isfile(page) and not os.path.islink(page):
@@ -88,7 +95,7 @@ def write_expected(case_dir):
             with open(os.path.join(cwd, relative), "rb") as source:
                 files[placeholders(relative, case, cwd_as_seen).decode(run_e2e.LATIN1)] = \
                     source.read()
-        expected_files.replace_expected(case_dir, files)
+        expected_files.replace_expected(case_dir, files, case)
         return f"written: {os.path.basename(case_dir)} (exit {exit_code})"
     finally:
         shutil.rmtree(top, ignore_errors=True)

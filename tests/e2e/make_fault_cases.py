@@ -247,10 +247,16 @@ def file_system_faults():
                                  *TYPES_OK, "Output tbl2, state: 0", *PLANETS_OK,
                                  "Output tbl3, state: 0",
                                  last="Output file: {CWD}/Wrk/Aspects.html cannot be written")})
-    # No log can be written, but the page is complete; the console says that the log is missing.
+    # No log can be opened, but the page is complete: standard error says so and then takes every
+    # line of the log, each ended by LF, the table states showing the log's fail flag (4).
+    console = [*start(), "Using input: {CWD}/Wrk/Aspects.txt", "Extracted 0 aspects",
+               "Using output: {CWD}/Wrk/Aspects.html", "Output tbl1, state: 4", *TYPES_MISSING,
+               "Output tbl2, state: 4", *PLANETS_MISSING, "Output tbl3, state: 4",
+               "Korvo completed OK"]
     write_case("fault-log-directory", {b"Wrk/Aspects.txt": b"Header one\r\nHeader two\r\n"},
                {"setup": [{"mkdir": "Korvo.log"}], "exit": 0,
-                "stderr": "Korvo: Korvo.log cannot be written in {CWD}\n"},
+                "stderr": "".join(line + "\n" for line in
+                                  ["Korvo: Korvo.log cannot be written in {CWD}"] + console)},
                {"Wrk/Aspects.html": english_page([b"Header one", b"Header two"])})
     write_case("fault-name-files-directories", english_tree(types=False, planets=False),
                {"setup": [{"mkdir": "aspects/Natal.asp"}, {"mkdir": EN_PLANETS.decode()}]},

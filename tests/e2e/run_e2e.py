@@ -23,9 +23,10 @@ case.json:
   "absent"    paths that must not exist after the run; a path may hold the wildcards of
               glob ("Wrk/.*.tmp")
   "symlinks"  {"path": "target"}: paths that must still be symbolic links to these targets
-  "stderr"    the program's whole output on its error stream ("{CWD}" and "{VERSION}" expanded,
-              each line end "\n", CR LF on Windows); without it the program must write nothing
-              there
+  "stderr"    the program's whole output on its error stream, where the log's lines go when
+              Korvo.log cannot be written ("{CWD}" and "{VERSION}" expanded, each line end "\n";
+              on Windows CR LF, and '/' as in Korvo.log); without it the program must write
+              nothing there
   "stdout"    the same for its standard output (as --help writes it), where '/' also stands for
               the platform's separator; without it the program must write nothing there
   "file_size_limit"  the largest file, in bytes, the run may write (POSIX only): a longer write
@@ -240,10 +241,19 @@ def windows_separators(line):
     return line.replace(b"/", b"\\")
 
 
-def expected_console(case, stream, cwd_as_seen):
-    """What the case expects on "stdout" or "stderr", with "\n" line ends and '/' separators."""
+def expected_console(case, stream, cwd_as_seen, platform="linux"):
+    """What the case expects on "stdout" or "stderr": placeholders expanded, and on Windows CR LF
+    line ends and '\\' separators (on standard error, which carries the log's lines when the log
+    cannot be written, as in Korvo.log)."""
     text = case.get(stream, "").replace("{VERSION}", project_version())
-    return expand(text, cwd_as_seen).encode(LATIN1)
+    data = expand(text, cwd_as_seen).encode(LATIN1)
+    if platform == "windows":
+        if stream == "stdout":
+            data = data.replace(b"/", b"\\")
+        else:
+            data = b"\n".join(windows_separators(line) for line in data.split(b"\n"))
+        data = data.replace(b"\n", b"\r\n")
+    return data
 
 
 def also_without_drive(expand_cwd):
@@ -274,7 +284,11 @@ def limit_file_size(limit):
 
 def run_program(command, run_dir, timeout, file_size_limit=None):
     """Runs the program with its console output going to files: a pipe would also be held by
-    the helper processes Wine leaves running for a few seconds, and the run would wait for them."""
+    the helper processes Wine leaves running for a few seconds, and the run would wait for them.
+    Under a file-size limit (POSIX only) the output goes to pipes, which the limit leaves alone."""
+    if file_size_limit is not None:
+        return subprocess.run(command, cwd=run_dir, stdin=subprocess.DEVNULL, capture_output=True,
+                              timeout=timeout, preexec_fn=limit_file_size(file_size_limit))
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         status = subprocess.run(command, cwd=run_dir, stdin=subprocess.DEVNULL, stdout=out,
                                 stderr=err, timeout=timeout,
@@ -337,11 +351,7 @@ def run_case(case_dir, korvo, emulator, platform, keep):
     if result.returncode != case.get("exit", 0):
         failures.append(f"exit code {result.returncode}, expected {case.get('exit', 0)}")
     for stream, got in (("stderr", result.stderr), ("stdout", result.stdout)):
-        want = expected_console(case, stream, cwd_as_seen)
-        if platform == "windows":
-            want = want.replace(b"\n", b"\r\n")
-            if stream == "stdout":
-                want = want.replace(b"/", b"\\")
+        want = expected_console(case, stream, cwd_as_seen, platform)
         if got != want:
             failures.append(f"{stream}: {got!r}, expected {want!r}")
     expected, reference_problems = expected_files.expected_files(os.path.abspath(case_dir), case)

@@ -62,5 +62,33 @@ TEST(NextLineLogged, ReportsHowEachLineAndTheFileWereRead) {
   }
 }
 
+TEST(ReadToTheEnd, LogsAFailedReadWithTheLinesReadWholeBeforeIt) {
+  const std::string fullRead = "one\ntwo\n" + std::string((1 << 16) - 10, 'x') + "\nh";
+  struct Row {
+    std::vector<std::string> reads;
+    const char* label;
+    bool whole;
+    std::string log;
+  };
+  const Row rows[] = {
+      {{}, "Input file: ", false, "Input file: /p/in.txt cannot be read after line 0\r\n"},
+      {{fullRead},
+       "File ",
+       false,
+       "Line 3 of /p/in.txt cut at 127 bytes\r\nFile /p/in.txt cannot be read after line 3\r\n"},
+      {{fullRead, "alf"}, "File ", true, "Line 3 of /p/in.txt cut at 127 bytes\r\n"},
+  };
+  for (const Row& row : rows) {
+    test::FailingReads buffer(row.reads);
+    std::istream input(&buffer);
+    LineReader reader = MakeLineReader(input, CodePage::windows1252);
+    test::CapturedLog captured;
+    while (NextLineLogged(reader, captured.log, "/p/in.txt")) {
+    }
+    EXPECT_EQ(ReadToTheEnd(reader, captured.log, row.label, "/p/in.txt"), row.whole);
+    EXPECT_EQ(captured.Text(), row.log);
+  }
+}
+
 }  // namespace
 }  // namespace korvo

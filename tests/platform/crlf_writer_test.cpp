@@ -28,6 +28,9 @@ TEST(CrLfWriter, StoresEveryLineFeedAsCrLf) {
     std::ostringstream out;
     WriteCrLf(out, row.text);
     EXPECT_EQ(out.str(), row.stored) << ::testing::PrintToString(row.text);
+    std::string appended = "before";
+    AppendCrLf(appended, row.text);
+    EXPECT_EQ(appended, "before" + std::string(row.stored)) << ::testing::PrintToString(row.text);
   }
 }
 

@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
+
 #include <algorithm>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -40,18 +46,15 @@ TEST(FileSystem, OpensOnlyFilesForReading) {
   }
 }
 
-TEST(FileSystem, OpeningForWritingEmptiesAnExistingFile) {
+TEST(FileSystem, OpeningUnbufferedEmptiesAnExistingFileAndWritesAtOnce) {
   test::TempDirectory directory;
-  const std::filesystem::path file = directory.path() / "page.html";
+  const std::filesystem::path file = directory.path() / "Korvo.log";
   test::WriteFileBytes(file, "old content that must go");
-  {
-    std::ofstream stream;
-    ASSERT_TRUE(OpenForWriting(stream, file.string()));
-    stream << "new\n";
-  }
-  EXPECT_EQ(test::ReadFileBytes(file), "new\n");  // binary: nothing is translated
-  std::ofstream intoFolder;
-  EXPECT_FALSE(OpenForWriting(intoFolder, directory.path().string()));
+  UnbufferedFile stream = OpenUnbuffered(file.string());
+  ASSERT_TRUE(stream);
+  EXPECT_TRUE(WriteAll(stream.get(), "new\n"));
+  EXPECT_EQ(test::ReadFileBytes(file), "new\n");  // binary, and no buffer held it back
+  EXPECT_FALSE(OpenUnbuffered(directory.path().string()));
 }
 
 // The names of everything in a folder, to show that no temporary file stays behind.
@@ -190,6 +193,88 @@ TEST(WholeFile, ADeviceIsWrittenInPlaceAndAFailingOneIsReported) {
     EXPECT_TRUE(std::filesystem::is_character_file(row.device)) << row.device;
   }
 }
+
+TEST(WholeFile, APageNameOfAnyLengthIsWrittenThroughATemporaryFile) {
+  if (kPathSeparator != '/') GTEST_SKIP() << "POSIX names of up to 4095 bytes";
+  test::TempDirectory directory;
+  // A folder so deep that a temporary name beside the page would not fit in 4095 bytes.
+  std::filesystem::path folder = directory.path();
+  while (folder.string().size() < 4080 - 101) folder /= std::string(100, 'd');
+  folder /= std::string(4080 - folder.string().size() - 1, 'e');
+  std::filesystem::create_directories(folder);
+  const std::string page = folder.string() + "/a.html";
+  test::WriteFileBytes(page, "the old page");
+  WholeFile file;
+  ASSERT_TRUE(OpenWholeFile(file, page));
+  EXPECT_FALSE(file.temporaryName.empty());
+  EXPECT_GE(file.folder, 0);
+  file.stream << "the new page";
+  ASSERT_TRUE(FinishWholeFile(file));
+  EXPECT_EQ(test::ReadFileBytes(page), "the new page");
+  EXPECT_EQ(FolderContents(folder), Names{"a.html"});
+  EXPECT_EQ(file.folder, -1);  // the folder is let go
+}
+
+TEST(WholeFile, ALinkToAMissingFileIsWrittenThroughATemporaryFileWhereItPoints) {
+  if (kPathSeparator != '/') GTEST_SKIP() << "links are made here the POSIX way";
+  test::TempDirectory directory;
+  std::filesystem::create_directory(directory.path() / "out");
+  const std::filesystem::path link = directory.path() / "page.html";
+  std::filesystem::create_symlink("out/missing.html", link);
+  WholeFile file;
+  ASSERT_TRUE(OpenWholeFile(file, link.string()));
+  EXPECT_FALSE(file.temporaryName.empty());
+  EXPECT_EQ(FolderContents(directory.path() / "out"), Names{file.temporaryName});
+  file.stream << "the new page";
+  ASSERT_TRUE(FinishWholeFile(file));
+  EXPECT_EQ(std::filesystem::read_symlink(link), "out/missing.html");
+  EXPECT_EQ(test::ReadFileBytes(directory.path() / "out/missing.html"), "the new page");
+  EXPECT_EQ(FolderContents(directory.path() / "out"), Names{"missing.html"});
+}
+
+TEST(WholeFile, ADiscardedFileLeavesTheOldOneAndNoTemporaryFile) {
+  for (const bool finishedAfter : {false, true}) {
+    test::TempDirectory directory;
+    const std::filesystem::path page = directory.path() / "page.html";
+    test::WriteFileBytes(page, "the old page");
+    WholeFile file;
+    ASSERT_TRUE(OpenWholeFile(file, page.string()));
+    file.stream << "half a new page";
+    DiscardWholeFile(file);
+    EXPECT_TRUE(file.temporaryName.empty());
+    EXPECT_FALSE(finishedAfter && FinishWholeFile(file));  // nothing is left to finish
+    EXPECT_EQ(test::ReadFileBytes(page), "the old page");
+    EXPECT_EQ(FolderContents(directory.path()), Names{"page.html"});
+  }
+}
+
+#ifndef _WIN32
+// An interrupt at its default action removes the temporary file, then ends the process as the
+// signal does; an interrupt the process ignores stays ignored.
+TEST(WholeFileDeathTest, AnInterruptRemovesTheTemporaryFileAndEndsTheRun) {
+  const auto writeAndRaise = [](const std::string& page, int interrupt) {
+    const rlimit noCoreFile{0, 0};
+    setrlimit(RLIMIT_CORE, &noCoreFile);
+    WholeFile file;
+    if (!OpenWholeFile(file, page)) std::_Exit(3);
+    file.stream << "half a new page" << std::flush;
+    std::raise(interrupt);
+    DiscardWholeFile(file);
+    std::_Exit(7);
+  };
+  for (const int interrupt : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+    test::TempDirectory directory;
+    const std::string page = (directory.path() / "page.html").string();
+    test::WriteFileBytes(page, "the old page");
+    EXPECT_EXIT(writeAndRaise(page, interrupt), ::testing::KilledBySignal(interrupt), "");
+    EXPECT_EQ(test::ReadFileBytes(page), "the old page") << interrupt;
+    EXPECT_EQ(FolderContents(directory.path()), Names{"page.html"}) << interrupt;
+    EXPECT_EXIT((std::signal(interrupt, SIG_IGN), writeAndRaise(page, interrupt)),
+                ::testing::ExitedWithCode(7), "");
+    EXPECT_EQ(FolderContents(directory.path()), Names{"page.html"}) << interrupt;
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace korvo

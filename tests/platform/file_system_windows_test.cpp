@@ -37,9 +37,8 @@ struct ScratchFolder {
     RemoveDirectoryA(path.c_str());
   }
   std::string Write(const std::string& name) const {
-    std::ofstream file;
-    EXPECT_TRUE(OpenForWriting(file, path + "\\" + name)) << name;
-    file << "x";
+    UnbufferedFile file = OpenUnbuffered(path + "\\" + name);
+    EXPECT_TRUE(file && WriteAll(file.get(), "x")) << name;
     return path + "\\" + name;
   }
 };
@@ -106,8 +105,8 @@ TEST(WindowsFileSystem, OpensFilesByTheirAnsiNamesButNotFolders) {
     EXPECT_EQ(OpenForReading(stream, row.name), row.opens) << row.name;
     EXPECT_EQ(stream.is_open(), row.opens) << row.name;
   }
-  std::ofstream page;
-  EXPECT_FALSE(OpenForWriting(page, folder.path)) << "a folder cannot become a page";
+  WholeFile page;
+  EXPECT_FALSE(OpenWholeFile(page, folder.path)) << "a folder cannot become a page";
 }
 
 }  // namespace

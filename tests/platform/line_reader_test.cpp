@@ -130,6 +130,37 @@ TEST(LineReader, CutsALongLineThatSpansTheChunkBoundary) {
   }
 }
 
+TEST(LineReader, AFailedReadIsNotTheEndOfTheFile) {
+  using namespace std::string_literals;
+  constexpr std::size_t kChunk = 1 << 16;
+  const std::string firstRead = std::string(kChunk - 8, 'a') + "\nb\r\nhalf";
+  struct Row {
+    const char* what;
+    std::vector<std::string> reads;
+    std::vector<std::string> lines;
+    bool failed;
+  };
+  const Row rows[] = {
+      {"the first read fails", {}, {}, true},
+      // The line the failure cut short ("half...") is dropped, the whole lines before it stay.
+      {"a later read fails", {firstRead}, {std::string(127, 'a'), "b"}, true},
+      {"a UTF-16 file", {"\xFF\xFEx\0\n\0y\0"s + std::string(kChunk - 8, 'z')}, {"x"}, true},
+      {"the end of the file", {firstRead, "more"}, {std::string(127, 'a'), "b", "halfmore"}, false},
+  };
+  for (const Row& row : rows) {
+    test::FailingReads buffer(row.reads);
+    std::istream stream(&buffer);
+    LineReader reader = MakeLineReader(stream, CodePage::windows1252);
+    std::vector<std::string> lines;
+    while (const std::optional<InputLine> line = NextLine(reader)) lines.emplace_back(line->text);
+    EXPECT_EQ(lines, row.lines) << row.what;
+    EXPECT_EQ(reader.readFailed, row.failed) << row.what;
+    EXPECT_EQ(reader.lineNumber, static_cast<long>(row.lines.size())) << row.what;
+    EXPECT_TRUE(reader.endReached) << row.what;
+    EXPECT_FALSE(NextLine(reader)) << row.what;  // nothing more after the end or the failure
+  }
+}
+
 // Every line read in a code page, with all that the reader tells of it, and of the file.
 struct ConvertedLine {
   std::string text;

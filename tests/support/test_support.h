@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/run_log.h"
@@ -95,13 +97,10 @@ struct CapturedLog {
   RunLog log;
 
   CapturedLog() {
-    log.stream.open(directory.path() / "Korvo.log", std::ios::out | std::ios::binary);
+    OpenRunLogAs(log, (directory.path() / "Korvo.log").string(), directory.path().string());
   }
 
-  std::string Text() {
-    log.stream.flush();
-    return ReadFileBytes(directory.path() / "Korvo.log");
-  }
+  std::string Text() { return ReadFileBytes(directory.path() / "Korvo.log"); }
 };
 
 // Every line a LineReader gives for `bytes`, with the cut flag and the line number of each.
@@ -116,6 +115,25 @@ struct ReadLine {
 inline void PrintTo(const ReadLine& line, std::ostream* out) {
   *out << "{\"" << line.text << "\", cut " << line.wasCut << ", line " << line.lineNumber << "}";
 }
+
+// A stream buffer whose reads give `reads` one after the other and then fail, as a file does whose
+// read(2) or ReadFile meets an I/O error: the stream over it gets the bad flag, as an ifstream's
+// does. A read asks for a whole chunk of the line reader, so a read that gives less is the last.
+struct FailingReads : std::streambuf {
+  std::vector<std::string> reads;
+  std::size_t readsDone = 0;
+
+  explicit FailingReads(std::vector<std::string> givenReads) : reads(std::move(givenReads)) {}
+
+  std::streamsize xsgetn(char* bytes, std::streamsize count) override {
+    if (readsDone == reads.size()) throw std::ios_base::failure("read error");
+    const std::string& read = reads[readsDone++];
+    const std::size_t given = std::min(read.size(), static_cast<std::size_t>(count));
+    read.copy(bytes, given);
+    return static_cast<std::streamsize>(given);
+  }
+  int_type underflow() override { throw std::ios_base::failure("read error"); }
+};
 
 inline std::vector<ReadLine> ReadAllLines(const std::string& bytes) {
   std::istringstream stream(bytes);

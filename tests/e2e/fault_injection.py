@@ -1,0 +1,545 @@
+#!/usr/bin/env python3
+"""Runs Korvo with faults injected and checks that nothing is lost: for each fault the old page
+stays byte for byte (or a whole new page stands), no temporary page file is left, the log or
+standard error names what happened, and the exit code is the rule's.
+
+  read errors      strace -P FILE -e inject=read:error=EIO:when=K on the list and the names files
+  one open         strace shows a normal run opening its temporary page once, never by name again
+  full disks       small tmpfs mounts: under the log (full, one page left), under the page, with no
+                   inode left for the temporary file, and a read-only tree
+  interrupts       SIGINT, SIGTERM, SIGHUP, SIGQUIT once the temporary file exists; an ignored
+                   SIGHUP stays ignored; SIGTERM while the grid page (-g) is written
+  memory           address-space limits (ulimit -v) below what a run needs
+
+Mounting needs root; where it is refused those checks are skipped with a message, and so are the
+strace checks without strace and the memory checks in a sanitized build (--sanitized), whose
+shadow memory no address-space limit allows. Expected logs come from the rules model. With
+--emulator (Wine) only Ctrl+C is checked, on the Windows build.
+
+  python3 tests/e2e/fault_injection.py --korvo build/debug/src/korvo
+"""
+import argparse
+import glob
+import os
+import re
+import resource
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import korvo_model  # noqa: E402
+import run_e2e  # noqa: E402
+from compare_with_model import read  # noqa: E402
+
+SMALL_TREE = os.path.join(run_e2e.REPOSITORY, "tests/e2e/trees/small-en")
+CHUNK = 1 << 16  # the line reader asks for this many bytes a read
+OLD_PAGE = b"an older page\r\n" * 3
+INTERRUPTS = [signal.SIGINT, signal.SIGTERM, signal.SIGHUP, signal.SIGQUIT]
+
+
+class Checks:
+    def __init__(self):
+        self.passed = self.failed = self.skipped = 0
+
+    def expect(self, name, problems):
+        if problems:
+            self.failed += 1
+            print(f"FAILED {name}")
+            for problem in problems:
+                print("  " + problem)
+        else:
+            self.passed += 1
+            print(f"passed {name}")
+
+    def skip(self, name, why):
+        self.skipped += 1
+        print(f"skipped {name}: {why}")
+
+
+def write(path, data):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as out:
+        out.write(data)
+
+
+def lay_out(directory, files=None, old_page=True):
+    """The small English tree in `directory`, with `files` ({relative: bytes}) over it."""
+    shutil.copytree(SMALL_TREE, directory, dirs_exist_ok=True)
+    for relative, data in (files or {}).items():
+        write(os.path.join(directory, relative), data)
+    if old_page:
+        write(os.path.join(directory, "Wrk/Aspects.html"), OLD_PAGE)
+
+
+def default_interrupts(file_size_limit=None, address_space=None, ignored=()):
+    """What the child runs first: the interrupts at their default action (or ignored), no core
+    file, and the limits asked for (SIGXFSZ ignored under a file-size limit)."""
+    def apply():
+        for interrupt in INTERRUPTS:
+            signal.signal(interrupt, signal.SIG_IGN if interrupt in ignored else signal.SIG_DFL)
+        resource.setrlimit(resource.RLIMIT_CORE, (0, 0))
+        if file_size_limit is not None:
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+            resource.setrlimit(resource.RLIMIT_FSIZE, (file_size_limit, file_size_limit))
+        if address_space is not None:
+            resource.setrlimit(resource.RLIMIT_AS, (address_space, address_space))
+    return apply
+
+
+def run(command, directory, **limits):
+    # LeakSanitizer cannot work under strace's ptrace; its leak check belongs to the other runs.
+    options = ":".join(filter(None, [os.environ.get("ASAN_OPTIONS"), "detect_leaks=0"]))
+    environment = dict(os.environ, ASAN_OPTIONS=options) if command[0] == "strace" else None
+    return subprocess.run(command, cwd=directory, stdin=subprocess.DEVNULL, capture_output=True,
+                          timeout=300, preexec_fn=default_interrupts(**limits), env=environment)
+
+
+def model(directory, files=None, args=(), log_room=None):
+    """(log, exit code, console) of the rules model in a fresh tree at `directory`."""
+    shutil.rmtree(directory, ignore_errors=True)
+    lay_out(directory, files)
+    with run_e2e.Inside(directory):
+        log, exit_code, _, console = korvo_model.model_run(
+            os.fsencode(directory), [os.fsencode(a) for a in args], log_room=log_room)
+    return log, exit_code, console
+
+
+def leftovers(directory):
+    return glob.glob(os.path.join(directory, "**", ".korvo-*.tmp"), recursive=True)
+
+
+def outcome_problems(directory, result, exit_code, log=None, console=b"", page=OLD_PAGE):
+    """What differs from the expected outcome: exit code, the log and standard error when given,
+    the page (the old one by default), and no temporary file."""
+    problems = []
+    if result.returncode != exit_code:
+        problems.append(f"exit code {result.returncode}, expected {exit_code}")
+    actual_log = read(os.path.join(directory, "Korvo.log"))
+    if log is not None and actual_log != log:
+        problems.append(f"Korvo.log {actual_log!r}, expected {log!r}")
+    if console is not None and result.stderr != console:
+        problems.append(f"standard error {result.stderr!r}, expected {console!r}")
+    if page is not None and read(os.path.join(directory, "Wrk/Aspects.html")) != page:
+        problems.append("the page is not the one expected")
+    if leftovers(directory):
+        problems.append(f"temporary files left: {leftovers(directory)}")
+    return problems
+
+
+# ---------------------------------------------------------------------------------------------
+# Read errors
+
+
+def list_of(lines):
+    header = [b"List header", b"", b"", b""]
+    return b"\n".join(header + [b"Trine Sun-Moon %d\xb0%02d'" % (i % 30, i % 60)
+                                for i in range(lines)]) + b"\n"
+
+
+def lines_before(data, read_number):
+    """The lines read whole before read number `read_number` (from 1) of the file fails."""
+    return data[:CHUNK * (read_number - 1)].count(b"\n")
+
+
+def strace_read_error(korvo, directory, failing_file, read_number):
+    command = ["strace", "-f", "-o", os.devnull, "-P", os.path.join(directory, failing_file),
+               "-e", "trace=read", "-e", f"inject=read:error=EIO:when={read_number}", korvo]
+    return run(command, directory)
+
+
+def read_error_checks(korvo, work, checks):
+    if not shutil.which("strace"):
+        checks.skip("read errors", "strace is not installed")
+        return
+    data = list_of(6000)
+    for read_number in (1, 2):
+        directory = os.path.join(work, f"list-read-{read_number}")
+        lay_out(directory, {"Wrk/Aspects.txt": data})
+        result = strace_read_error(korvo, directory, "Wrk/Aspects.txt", read_number)
+        lines = lines_before(data, read_number)
+        # The model reads the lines read whole; the line of the failure takes the place of the
+        # count, and the run ends there.
+        whole = b"".join(line + b"\n" for line in data.split(b"\n")[:lines])
+        log, _, _ = model(directory + ".model", {"Wrk/Aspects.txt": whole})
+        log = log[:log.index(b"Extracted ")].replace(os.fsencode(directory + ".model"),
+                                                        os.fsencode(directory))
+        log += b"Input file: %s/Wrk/Aspects.txt cannot be read after line %d\r\n" % (
+            os.fsencode(directory), lines)
+        checks.expect(f"a read error in the list (read {read_number}, after line {lines})",
+                      outcome_problems(directory, result, 1, log))
+    # A names file that fails is passed over after the names read before the failure.
+    names = b"".join(b"Name %d;\n" % i for i in range(9000))
+    planets = b"Moon\nSun\n"
+    for failing, files, read_number in (("aspects/Natal.asp", {"aspects/Natal.asp": names}, 2),
+                                        ("Language/English/Planets.txt", {}, 1)):
+        directory = os.path.join(work, "names-" + os.path.basename(failing))
+        lay_out(directory, files)
+        result = strace_read_error(korvo, directory, failing, read_number)
+        whole_data = (files.get(failing) or planets)
+        lines = lines_before(whole_data, read_number)
+        whole = b"".join(line + b"\n" for line in whole_data.split(b"\n")[:lines])
+        model_dir = directory + ".model"
+        log, _, _ = model(model_dir, {**files, failing: whole})
+        table = b"Output tbl2" if failing.startswith("aspects") else b"Output tbl3"
+        line = b"File %s/%s cannot be read after line %d\r\n" % (
+            os.fsencode(model_dir), failing.encode(), lines)
+        log = log.replace(table, line + table, 1)
+        # A file not read whole names no names as missing from it: its line says why.
+        not_in = b"' is not in %s/%s" % (os.fsencode(model_dir), failing.encode())
+        log = b"\r\n".join(kept for kept in log.split(b"\r\n") if not kept.endswith(not_in))
+        log = log.replace(os.fsencode(model_dir), os.fsencode(directory))
+        checks.expect(f"a read error in {failing} (after line {lines})",
+                      outcome_problems(directory, result, 0, log,
+                                       page=read(os.path.join(model_dir, "Wrk/Aspects.html"))))
+
+
+def opened_once_checks(korvo, work, checks):
+    if not shutil.which("strace"):
+        checks.skip("one open of the temporary page", "strace is not installed")
+        return
+    directory = os.path.join(work, "opened-once")
+    lay_out(directory)
+    trace = os.path.join(work, "opened-once.trace")
+    result = run(["strace", "-f", "-o", trace, "-e", "trace=%file,%desc", korvo], directory)
+    with open(trace, encoding="latin-1") as source:
+        calls = source.read().splitlines()
+    temporary = [call for call in calls if ".korvo-" in call]
+    opens = [call for call in temporary if re.search(r"\bopen(at)?\(", call)]
+    problems = outcome_problems(directory, result, 0, page=None)
+    if len(opens) != 1 or "O_CREAT|O_EXCL|O_NOFOLLOW" not in opens[0]:
+        problems.append(f"the temporary file was opened so: {opens}")
+    if len([call for call in temporary if "renameat(" in call]) != 1 or len(temporary) != 2:
+        problems.append(f"calls naming the temporary file: {temporary}")
+    if [call for call in calls if "Aspects.html" in call and "O_TRUNC" in call]:
+        problems.append("the page was opened by name to be emptied")
+    checks.expect("a normal run opens its temporary page once", problems)
+
+
+# ---------------------------------------------------------------------------------------------
+# Full and read-only file systems
+
+
+class Mounted:
+    """A small tmpfs at `directory`, unmounted at the end."""
+
+    def __init__(self, directory, options):
+        self.directory = directory
+        self.options = options
+
+    def __enter__(self):
+        os.makedirs(self.directory, exist_ok=True)
+        subprocess.run(["mount", "-t", "tmpfs", "-o", self.options, "tmpfs", self.directory],
+                       check=True, capture_output=True)
+        return self
+
+    def __exit__(self, *exception):
+        subprocess.run(["umount", self.directory], capture_output=True)
+
+
+def fill(directory, leave=0):
+    """Fills the file system of `directory` but for `leave` bytes (whole pages)."""
+    filler = os.path.join(directory, "filler")
+    with open(filler, "wb", buffering=0) as out:
+        try:
+            while True:
+                out.write(b"f" * 4096)
+        except OSError:
+            pass
+    os.truncate(filler, max(0, os.path.getsize(filler) - leave))
+
+
+def fill_inodes(directory):
+    for number in range(1 << 20):
+        try:
+            open(os.path.join(directory, f"i{number}"), "wb").close()
+        except OSError:
+            return
+
+
+def can_mount(work):
+    probe = os.path.join(work, "mount-probe")
+    try:
+        with Mounted(probe, "size=64k"):
+            return True
+    except (subprocess.CalledProcessError, OSError):
+        return False
+
+
+def full_log_checks(korvo, work, checks):
+    """The working folder on a tmpfs with `room` bytes left for Korvo.log; the list and the page
+    outside it, named ../outside/list.txt."""
+    data = list_of(3) + b"".join(b"x%d \xb0 skipped\n" % n for n in range(120))
+    for room in (0, 4096):
+        top = os.path.join(work, f"full-log-{room}")
+        inside = os.path.join(top, "run")
+        lay_out(os.path.join(top, "outside"), {"list.txt": data}, old_page=False)
+        with Mounted(inside, "size=256k"):
+            fill(inside, room)
+            result = run([korvo, "../outside/list.txt"], inside)
+            log = read(os.path.join(inside, "Korvo.log"))
+        expected_log, exit_code, console = model_in(top, inside, data, room)
+        problems = outcome_problems(inside, result, exit_code, None, console, page=None)
+        if log != expected_log:
+            problems.append(f"Korvo.log {log!r}, expected {expected_log!r}")
+        if read(os.path.join(top, "outside/list.html")) is None:
+            problems.append("no page beside the list")
+        checks.expect(f"Korvo.log on a full disk with {room} bytes left", problems)
+
+
+def model_in(top, inside, data, room):
+    """The model's run in `inside` (now an empty folder of the disk) on ../outside/list.txt."""
+    lay_out(os.path.join(top, "outside"), {"list.txt": data}, old_page=False)
+    for name in os.listdir(inside):
+        os.remove(os.path.join(inside, name))
+    with run_e2e.Inside(inside):
+        log, exit_code, _, console = korvo_model.model_run(
+            os.fsencode(inside), [b"../outside/list.txt"], log_room=room)
+    return log, exit_code, console
+
+
+def full_page_checks(korvo, work, checks):
+    # The page's folder fills up while the page is written: the old page stays.
+    directory = os.path.join(work, "full-page")
+    lay_out(directory, old_page=False)
+    list_data = read(os.path.join(directory, "Wrk/Aspects.txt"))
+    shutil.rmtree(os.path.join(directory, "Wrk"))
+    with Mounted(os.path.join(directory, "Wrk"), "size=64k"):
+        lay_out(directory, {"Wrk/Aspects.txt": list_data})
+        fill(os.path.join(directory, "Wrk"))
+        result = run([korvo], directory)
+        page = read(os.path.join(directory, "Wrk/Aspects.html"))
+        problems = outcome_problems(directory, result, 2, page=None)
+    log = read(os.path.join(directory, "Korvo.log")) or b""
+    if not log.endswith(b"\r\nOutput file: %s/Wrk/Aspects.html cannot be written"
+                        % os.fsencode(directory)):
+        problems.append(f"the log ends {log[-120:]!r}")
+    if page != OLD_PAGE:
+        problems.append("the old page is gone")
+    checks.expect("a full disk under the page", problems)
+
+    # No inode for the temporary file: the old page is not emptied and written in place.
+    directory = os.path.join(work, "no-inode")
+    with Mounted(directory, "size=1m,nr_inodes=64"):
+        lay_out(directory)
+        write(os.path.join(directory, "Korvo.log"), b"")
+        fill_inodes(directory)
+        result = run([korvo], directory)
+        log = read(os.path.join(directory, "Korvo.log")) or b""
+        problems = outcome_problems(directory, result, 2)
+    if not log.endswith(b"\r\nOutput file: %s/Wrk/Aspects.html cannot be opened\r\n"
+                        % os.fsencode(directory)):
+        problems.append(f"the log ends {log[-120:]!r}")
+    checks.expect("no room for the temporary page file", problems)
+
+    # A read-only tree: the log cannot be opened, so standard error tells why no page came.
+    directory = os.path.join(work, "read-only")
+    with Mounted(directory, "size=1m"):
+        lay_out(directory)
+        subprocess.run(["mount", "-o", "remount,ro", directory], check=True)
+        result = run([korvo], directory)
+        problems = outcome_problems(directory, result, 2, console=None)
+    cwd = os.fsencode(directory)
+    if not (result.stderr.startswith(b"Korvo: Korvo.log cannot be written in %s\n" % cwd)
+            and result.stderr.endswith(b"\nOutput file: %s/Wrk/Aspects.html cannot be opened\n"
+                                       % cwd)):
+        problems.append(f"standard error {result.stderr!r}")
+    checks.expect("a read-only tree", problems)
+
+
+# ---------------------------------------------------------------------------------------------
+# Interrupts
+
+
+def start_blocked(korvo, directory, ignored=()):
+    """Starts a run whose aspect-types file is a pipe nobody writes: once its temporary page
+    exists and table 1 is written, it waits in the open of that pipe."""
+    lay_out(directory)
+    types = os.path.join(directory, "aspects/Natal.asp")
+    os.remove(types)
+    os.mkfifo(types)
+    process = subprocess.Popen([korvo], cwd=directory, stdin=subprocess.DEVNULL,
+                               stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                               preexec_fn=default_interrupts(ignored=ignored))
+    deadline = time.monotonic() + 60
+    while time.monotonic() < deadline:
+        log = read(os.path.join(directory, "Korvo.log")) or b""
+        if leftovers(directory) and log.endswith(b"Output tbl1, state: 0\r\n"):
+            return process
+        time.sleep(0.01)
+    process.kill()
+    raise RuntimeError("the run never reached its aspect-types file")
+
+
+def interrupt_checks(korvo, work, checks):
+    for interrupt in INTERRUPTS:
+        directory = os.path.join(work, f"interrupt-{interrupt.name}")
+        process = start_blocked(korvo, directory)
+        process.send_signal(interrupt)
+        _, error = process.communicate(timeout=60)
+        result = subprocess.CompletedProcess([], process.returncode, b"", error)
+        log = read(os.path.join(directory, "Korvo.log"))
+        checks.expect(f"{interrupt.name} once the temporary page exists",
+                      outcome_problems(directory, result, -interrupt, log, b""))
+    # A run started with SIGHUP ignored (nohup) keeps ignoring it, and completes.
+    directory = os.path.join(work, "interrupt-ignored")
+    process = start_blocked(korvo, directory, ignored=(signal.SIGHUP,))
+    process.send_signal(signal.SIGHUP)
+    time.sleep(0.2)
+    with open(os.path.join(directory, "aspects/Natal.asp"), "wb") as types:
+        types.write(b"Trine;\n")
+    _, error = process.communicate(timeout=60)
+    result = subprocess.CompletedProcess([], process.returncode, b"", error)
+    log = read(os.path.join(directory, "Korvo.log")) or b""
+    problems = outcome_problems(directory, result, 0, console=b"", page=None)
+    if not log.endswith(b"Korvo completed OK"):
+        problems.append(f"the log ends {log[-60:]!r}")
+    checks.expect("an ignored SIGHUP stays ignored", problems)
+
+
+def grid_interrupt_check(korvo, work, checks):
+    """SIGTERM while the grid page is written: a planets file of many names makes the grid large
+    and the page small. The page stays complete in place, the old grid page as it was, and no
+    temporary file is left. A run that finished before its temporary grid page was seen proves
+    nothing and is reported as skipped."""
+    directory = os.path.join(work, "interrupt-grid")
+    planets = b"".join(b"Planet %d\n" % number for number in range(2500))
+    lay_out(directory, {"Language/English/Planets.txt": planets,
+                        "Wrk/Aspects-grid.html": OLD_PAGE})
+    process = subprocess.Popen([korvo, "-g"], cwd=directory, stdin=subprocess.DEVNULL,
+                               stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                               preexec_fn=default_interrupts())
+    log_name = os.path.join(directory, "Korvo.log")
+    while process.poll() is None and not (leftovers(directory) and
+                                          b"\r\nUsing grid output: " in (read(log_name) or b"")):
+        time.sleep(0.001)
+    if process.poll() is not None:
+        process.communicate()
+        checks.skip("SIGTERM while the grid page is written",
+                    "the run ended before its temporary grid page was seen")
+        return
+    process.send_signal(signal.SIGTERM)
+    _, error = process.communicate(timeout=60)
+    result = subprocess.CompletedProcess([], process.returncode, b"", error)
+    problems = outcome_problems(directory, result, -signal.SIGTERM, console=b"", page=None)
+    if not (read(os.path.join(directory, "Wrk/Aspects.html")) or b"").endswith(b"</html>\r\n"):
+        problems.append("the page is not complete")
+    if read(os.path.join(directory, "Wrk/Aspects-grid.html")) != OLD_PAGE:
+        problems.append("the old grid page is gone")
+    checks.expect("SIGTERM while the grid page is written", problems)
+
+
+def windows_interrupt_checks(command, work, checks):
+    """Korvo.exe under Wine, which turns SIGINT into Ctrl+C: a list long enough that the page
+    takes a while, interrupted once its temporary file is seen. A run that finished before it was
+    seen proves nothing and is reported as skipped."""
+    directory = os.path.join(work, "windows-interrupt")
+    lay_out(directory, {"Wrk/Aspects.txt": list_of(60000)})
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as error:
+        # Files, not pipes: Wine's helper processes would hold a pipe open after the run.
+        process = subprocess.Popen(command, cwd=directory, stdin=subprocess.DEVNULL, stdout=out,
+                                   stderr=error)
+        while process.poll() is None and not glob.glob(os.path.join(directory, "Wrk/*.tmp")):
+            time.sleep(0.005)
+        if process.poll() is not None:
+            checks.skip("Ctrl+C under Wine", "the run ended before its temporary page was seen")
+            return
+        process.send_signal(signal.SIGINT)
+        process.wait(timeout=120)
+    log = read(os.path.join(directory, "Korvo.log")) or b""
+    problems = [f"temporary files left: {name}"
+                for name in glob.glob(os.path.join(directory, "Wrk/*.tmp"))]
+    if read(os.path.join(directory, "Wrk/Aspects.html")) != OLD_PAGE:
+        problems.append("the old page is gone")
+    if log.endswith(b"Korvo completed OK"):
+        problems.append("the run was not interrupted")
+    checks.expect("Ctrl+C under Wine once the temporary page exists", problems)
+
+
+# ---------------------------------------------------------------------------------------------
+# Memory
+
+
+def memory_outcome(korvo, directory, limit):
+    """'completed', 'stopped after the page was opened', 'stopped before', or 'did not start';
+    with the problems found in the run's outcome."""
+    if os.path.exists(os.path.join(directory, "Korvo.log")):
+        os.remove(os.path.join(directory, "Korvo.log"))
+    write(os.path.join(directory, "Wrk/Aspects.html"), OLD_PAGE)
+    result = run([korvo], directory, address_space=limit)
+    log = read(os.path.join(directory, "Korvo.log"))
+    if log is None:
+        return "did not start", ([] if result.returncode != 0 and not leftovers(directory)
+                                 else [f"no log, exit code {result.returncode}"])
+    if result.returncode == 0 and log.endswith(b"Korvo completed OK"):
+        return "completed", []
+    problems = outcome_problems(directory, result, 2, console=b"")
+    if not log.endswith(b"\r\nKorvo stopped: out of memory"):
+        problems.append(f"the log ends {log[-80:]!r}")
+    return ("stopped after the page was opened" if b"\r\nUsing output: " in log
+            else "stopped before"), problems
+
+
+def memory_checks(korvo, work, checks, sanitized):
+    if sanitized:
+        checks.skip("out of memory", "a sanitized build reserves more memory than any limit")
+        return
+    directory = os.path.join(work, "memory")
+    lay_out(directory, {"Wrk/Aspects.txt": list_of(20000)})
+    low, high = 1 << 20, 1 << 32  # the smallest limit a run completes under lies in between
+    while high - low > (1 << 16):
+        middle = (low + high) // 2
+        outcome, _ = memory_outcome(korvo, directory, middle)
+        low, high = (low, middle) if outcome == "completed" else (middle, high)
+    seen = {}
+    for step in range(1, 25):
+        outcome, problems = memory_outcome(korvo, directory, high - step * (1 << 15))
+        seen.setdefault(outcome, problems)
+        if problems:
+            seen[outcome] = problems
+    problems = [f"{outcome}: {p}" for outcome, found in seen.items() for p in found]
+    if "stopped after the page was opened" not in seen:
+        problems.append(f"no limit stopped the run with its temporary page open: {sorted(seen)}")
+    checks.expect(f"out of memory (a run needs {high >> 10} KiB of address space)", problems)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--korvo", required=True, help="the binary under test")
+    parser.add_argument("--sanitized", action="store_true", help="a sanitized build")
+    parser.add_argument("--emulator", default="",
+                        help="wine: the Windows build, of which only Ctrl+C is checked")
+    options = parser.parse_args()
+    korvo = os.path.abspath(options.korvo)
+    checks = Checks()
+    work = os.path.realpath(tempfile.mkdtemp(prefix="korvo-faults-"))
+    try:
+        if options.emulator:
+            windows_interrupt_checks(options.emulator.split() + [korvo], work, checks)
+        else:
+            posix_checks(korvo, work, checks, options.sanitized)
+    finally:
+        if not checks.failed:
+            shutil.rmtree(work, ignore_errors=True)
+    print(f"{checks.passed} passed, {checks.failed} failed, {checks.skipped} skipped")
+    return 1 if checks.failed else 0
+
+
+def posix_checks(korvo, work, checks, sanitized):
+    read_error_checks(korvo, work, checks)
+    opened_once_checks(korvo, work, checks)
+    interrupt_checks(korvo, work, checks)
+    grid_interrupt_check(korvo, work, checks)
+    memory_checks(korvo, work, checks, sanitized)
+    if os.geteuid() != 0 or not can_mount(work):
+        checks.skip("full and read-only file systems", "mounting a tmpfs is not allowed here")
+    else:
+        full_log_checks(korvo, work, checks)
+        full_page_checks(korvo, work, checks)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
