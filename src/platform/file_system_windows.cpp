@@ -15,11 +15,7 @@
 
 namespace korvo {
 
-const bool kLooksForUtf8Names = false;
 const char kPathSeparator = '\\';
-
-// MAX_PATH: the longest name the ANSI file calls take, terminating zero included.
-extern const std::size_t kNameBufferSize = 256;
 
 std::string CurrentDirectory() {
   const DWORD needed = GetCurrentDirectoryA(0, nullptr);
