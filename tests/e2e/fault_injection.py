@@ -410,7 +410,7 @@ def windows_interrupt_checks(command, work, checks):
         # Files, not pipes: Wine's helper processes would hold a pipe open after the run.
         process = subprocess.Popen(command, cwd=directory, stdin=subprocess.DEVNULL, stdout=out,
                                    stderr=error)
-        while process.poll() is None and not glob.glob(os.path.join(directory, "Wrk/*.tmp")):
+        while process.poll() is None and not leftovers(directory):
             time.sleep(0.005)
         if process.poll() is not None:
             checks.skip("Ctrl+C under Wine", "the run ended before its temporary page was seen")
@@ -418,8 +418,7 @@ def windows_interrupt_checks(command, work, checks):
         process.send_signal(signal.SIGINT)
         process.wait(timeout=120)
     log = read(os.path.join(directory, "Korvo.log")) or b""
-    problems = [f"temporary files left: {name}"
-                for name in glob.glob(os.path.join(directory, "Wrk/*.tmp"))]
+    problems = [f"temporary files left: {name}" for name in leftovers(directory)]
     if read(os.path.join(directory, "Wrk/Aspects.html")) != OLD_PAGE:
         problems.append("the old page is gone")
     if log.endswith(b"Korvo completed OK"):
