@@ -6,12 +6,12 @@
 namespace korvo {
 namespace {
 
+// The temporary file's name: its page's folder, at most a name buffer long, and a short name.
+constexpr std::size_t kTemporaryNameRoom = kNameBufferSize + 64;
+
 // The console handler's prepared data, the one state of the program outside a run's record: what
 // the handler removes, written before it is armed and only read by the handler, which Windows
 // runs on a thread of its own.
-// The temporary file's name is its page's folder, at most a name buffer long, and a short name.
-constexpr std::size_t kTemporaryNameRoom = kNameBufferSize + 64;
-
 struct Removal {
   volatile LONG armed = 0;
   char name[kTemporaryNameRoom] = {};
