@@ -14,6 +14,7 @@ test_packages=(
   python3                             # end-to-end tests, packaging and browser checks
   libgtest-dev googletest             # unit tests
   dpkg-dev groff-base gzip lintian    # packages: dpkg-shlibdeps, the man page, Debian's checks
+  unzip                               # the Windows zip unpacked as its users unpack it
   chromium                            # the page checked in a real browser
   clang libclang-rt-14-dev            # fuzz targets (libFuzzer)
   valgrind gcovr                      # memcheck runs, coverage report
@@ -37,7 +38,7 @@ run_as_root apt-get update -q
 run_as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
   "${packages[@]}"
 
-# Wine runs the Windows tests under this locale, whose code page is 1251 (scripts/test-windows.sh).
+# Wine runs the Windows tests under this locale, whose code set is CP1251 (scripts/test-windows.sh).
 if [ "$group" = test ] && [ "$(LC_ALL=ru_RU.CP1251 locale charmap 2>/dev/null)" != CP1251 ]; then
   run_as_root localedef -i ru_RU -f CP1251 ru_RU.CP1251
 fi

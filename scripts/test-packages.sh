@@ -14,7 +14,7 @@ else
   echo "No Windows zip to check: the Windows toolchain file is not there."
 fi
 
-# Wine runs the Russian tree under ru_RU.UTF-8, so that its ANSI code page is 1251.
+# Wine runs the Russian tree also under ru_RU.UTF-8, whose ANSI code page is 1251.
 locales=$PWD/build/locale
 if [ ! -d "$locales/ru_RU.UTF-8" ]; then
   mkdir -p "$locales"

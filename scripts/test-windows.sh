@@ -3,8 +3,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# Wine's ANSI code page follows the locale: 1251 lets the Windows-1251 names of the Russian
-# trees reach the disk unchanged (scripts/install-dependencies.sh test creates this locale).
+# Wine reads the names on disk and the arguments in the locale's code set: under CP1251 the
+# Windows-1251 names of the Russian trees are Russian letters for Korvo.exe, which takes every
+# name in UTF-8, as the zip's names are on Windows. Cases that name another locale run in it
+# (tests/e2e/run_e2e.py). scripts/install-dependencies.sh test creates this locale.
 wine_locale=ru_RU.CP1251
 if [ "$(LC_ALL=$wine_locale locale charmap 2>/dev/null)" != CP1251 ]; then
   echo "The locale $wine_locale is missing; run scripts/install-dependencies.sh test." >&2

@@ -52,7 +52,7 @@ bool OpenAspectTypesFile(std::ifstream& stream, std::string& aspectTypesFileName
     return false;
   }
   std::vector<std::string> spellings{*absoluteName.name};
-  if (russian && kLooksForUtf8Names) {
+  if (russian) {
     // A UTF-8 spelling too long for its buffer is simply not tried: the Windows-1251 one is
     // the name that is logged.
     if (std::optional<std::string> utf8Name =

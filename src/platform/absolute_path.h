@@ -8,8 +8,9 @@
 namespace korvo {
 
 // Every file name of the run is held in a name buffer of this many bytes, terminating zero
-// included: 4096 on POSIX (PATH_MAX), 256 on Windows, whose ANSI file calls take no longer name.
-extern const std::size_t kNameBufferSize;
+// included: PATH_MAX on POSIX; on Windows, whose long-path-aware file calls take names far
+// longer, the same, so that a tree's names have one limit on both.
+inline constexpr std::size_t kNameBufferSize = 4096;
 
 // A name made absolute, or why it could not be: `tooLong` tells a name that would not fit its
 // buffer from one that has no absolute form at all.

@@ -12,11 +12,6 @@ namespace korvo {
 // The one separator of file names on this platform: '/' on POSIX, '\' on Windows.
 extern const char kPathSeparator;
 
-// Whether a built-in name in Windows-1251 bytes is also looked for in its UTF-8 spelling. On
-// POSIX a name is bytes, and today's tools (an unzip of the Windows package, an editor) write
-// UTF-8 names; Windows opens the program's names through its ANSI code page, which is right.
-extern const bool kLooksForUtf8Names;
-
 // A built-in relative name written with '/' between its parts, in the platform's own form.
 std::string NativeName(std::string_view slashSeparatedName);
 

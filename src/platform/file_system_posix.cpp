@@ -14,11 +14,7 @@
 
 namespace korvo {
 
-const bool kLooksForUtf8Names = true;
 const char kPathSeparator = '/';
-
-// PATH_MAX: the longest name the POSIX file calls take, terminating zero included.
-extern const std::size_t kNameBufferSize = 4096;
 
 std::string CurrentDirectory() {
   std::vector<char> buffer(4096);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -15,11 +16,7 @@
 
 namespace korvo {
 
-const bool kLooksForUtf8Names = false;
 const char kPathSeparator = '\\';
-
-// MAX_PATH: the longest name the ANSI file calls take, terminating zero included.
-extern const std::size_t kNameBufferSize = 256;
 
 std::string CurrentDirectory() {
   const DWORD needed = GetCurrentDirectoryA(0, nullptr);
@@ -84,7 +81,8 @@ bool OpenForReading(std::ifstream& stream, const std::string& name) {
 
 namespace {
 
-constexpr char kTemporaryPrefix[] = "kvo";
+// Tries this many temporary names before giving up.
+constexpr int kTemporaryNameTries = 100;
 
 // Lets the file's stream write through `handle`, which it then owns.
 bool WriteThrough(WholeFile& file, HANDLE handle) {
@@ -99,30 +97,46 @@ bool WriteThrough(WholeFile& file, HANDLE handle) {
   return false;
 }
 
-bool WriteInPlace(WholeFile& file) {
-  auto buffer = std::make_unique<std::filebuf>();
-  if (!buffer->open(file.name, std::ios::out | std::ios::binary | std::ios::trunc)) return false;
-  file.buffer = std::move(buffer);
-  file.stream.rdbuf(file.buffer.get());
-  return true;
-}
-
-// Creates an empty temporary file in the folder of the file's name and opens it, shared for
-// removal, so that an interrupt can remove it while it is open.
-bool CreateTemporaryFile(WholeFile& file) {
-  const std::string folder = file.name.substr(0, file.name.rfind('\\') + 1);
-  std::vector<char> temporary(MAX_PATH + 1);
-  if (GetTempFileNameA(folder.c_str(), kTemporaryPrefix, 0, temporary.data()) == 0) return false;
-  file.temporaryName = temporary.data();
-  RemoveOnInterrupt(-1, file.temporaryName);
-  const HANDLE handle =
-      CreateFileA(file.temporaryName.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                  nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE || !WriteThrough(file, handle)) {
-    ReleaseWholeFile(file);
+// Writes an existing file in place through `handle`, a disk file emptied first (a device or a
+// pipe takes no emptying); the stream then owns `handle`.
+bool WriteInPlace(WholeFile& file, HANDLE handle, bool onDisk) {
+  if (onDisk && !SetEndOfFile(handle)) {
+    CloseHandle(handle);
     return false;
   }
-  return true;
+  return WriteThrough(file, handle);
+}
+
+std::string TemporaryNameBeside(const std::string& name, int attempt) {
+  return name.substr(0, name.rfind('\\') + 1) + ".korvo-" + std::to_string(GetCurrentProcessId()) +
+         "-" + std::to_string(attempt) + ".tmp";
+}
+
+// Creates the temporary file once, beside the file, and opens it shared for removal, so that an
+// interrupt can remove it while it is open. ERROR_SUCCESS when it is created, else the error that
+// refused it.
+DWORD CreateTemporaryFile(WholeFile& file) {
+  for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
+    std::string candidate = TemporaryNameBeside(file.name, attempt);
+    RemoveOnInterrupt(-1, candidate);
+    const HANDLE handle =
+        CreateFileA(candidate.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD error = handle == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
+    if (error != ERROR_SUCCESS) {
+      ReleaseWholeFile(file);
+      return error;
+    }
+    file.temporaryName = std::move(candidate);
+    if (!WriteThrough(file, handle)) {
+      ReleaseWholeFile(file);
+      return ERROR_WRITE_FAULT;
+    }
+    return ERROR_SUCCESS;
+  }
+  ReleaseWholeFile(file);
+  return ERROR_FILE_EXISTS;
 }
 
 }  // namespace
@@ -131,22 +145,30 @@ bool OpenWholeFile(WholeFile& file, const std::string& name) {
   DiscardWholeFile(file);
   file.name = name;
   const DWORD attributes = GetFileAttributesA(name.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES) {
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-    // Opened without emptying, so that a file that cannot be written is refused untouched.
-    const HANDLE existing = CreateFileA(name.c_str(), GENERIC_WRITE,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (existing == INVALID_HANDLE_VALUE) return false;
-    BY_HANDLE_FILE_INFORMATION information{};
-    const bool hardLinked =
-        GetFileInformationByHandle(existing, &information) != 0 && information.nNumberOfLinks > 1;
-    const bool onDisk = GetFileType(existing) == FILE_TYPE_DISK;
-    CloseHandle(existing);
-    if (hardLinked || !onDisk) return WriteInPlace(file);
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    return GetLastError() == ERROR_FILE_NOT_FOUND && CreateTemporaryFile(file) == ERROR_SUCCESS;
   }
-  // A folder that takes no new file still lets an existing, writable file be written in place.
-  return CreateTemporaryFile(file) || WriteInPlace(file);
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  // Opened without emptying, so that a file that cannot be written is refused untouched.
+  const HANDLE existing = CreateFileA(name.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (existing == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION information{};
+  const bool hardLinked =
+      GetFileInformationByHandle(existing, &information) != 0 && information.nNumberOfLinks > 1;
+  const bool onDisk = GetFileType(existing) == FILE_TYPE_DISK;
+  if (hardLinked || !onDisk) return WriteInPlace(file, existing, onDisk);
+  const DWORD error = CreateTemporaryFile(file);
+  if (error == ERROR_SUCCESS) {
+    CloseHandle(existing);
+    return true;
+  }
+  // A folder whose permissions take no new file still lets an existing, writable file be written
+  // in place. A full disk or a name too long for the system does not: emptying would lose it.
+  if (error == ERROR_ACCESS_DENIED) return WriteInPlace(file, existing, true);
+  CloseHandle(existing);
+  return false;
 }
 
 bool MoveTemporaryFileInPlace(WholeFile& file) {

@@ -1,16 +1,20 @@
 #include <windows.h>
 
+#include "platform/absolute_path.h"
 #include "platform/interrupt_cleanup.h"
 
 namespace korvo {
 namespace {
+
+// The temporary file's name: its page's folder, at most a name buffer long, and a short name.
+constexpr std::size_t kTemporaryNameRoom = kNameBufferSize + 64;
 
 // The console handler's prepared data, the one state of the program outside a run's record: what
 // the handler removes, written before it is armed and only read by the handler, which Windows
 // runs on a thread of its own.
 struct Removal {
   volatile LONG armed = 0;
-  char name[MAX_PATH + 1] = {};
+  char name[kTemporaryNameRoom] = {};
   bool handlerAdded = false;
 };
 Removal removal;
@@ -28,7 +32,7 @@ BOOL WINAPI RemoveOnControlEvent(DWORD event) {
 
 void RemoveOnInterrupt(int /*folder*/, const std::string& name) {
   InterlockedExchange(&removal.armed, 0);
-  if (name.size() > MAX_PATH) return;
+  if (name.size() >= kTemporaryNameRoom) return;
   name.copy(removal.name, name.size());
   removal.name[name.size()] = '\0';
   InterlockedExchange(&removal.armed, 1);

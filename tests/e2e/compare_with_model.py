@@ -7,11 +7,13 @@ malformed aspect lines, cut lines and zero bytes, names in code pages and in UTF
 UTF-8 mark and files in UTF-16; texts holding '&', '<', '>' and "<!--"; lines as people write
 them ("Sun - Moon", "Semi Square", "1.5°", lower-case names, a one-line title with the aspects
 from line 2); aspect-types and planets files with the awkward names their rules allow (blanks at
-either end among them); sometimes the Russian marker, a '!' folder for the Russian second
-attempt, an existing page or grid page or a folder in its place; now and then a limit on the size
-of the files the run writes (the log then goes on on standard error); and a random command line,
-often with -g (the grid page), now and then with --help or --version. The same seed gives the
-same runs, so a failure can be repeated; its folder is kept.
+either end among them); sometimes the Russian marker, the Russian aspect-types files under their
+Windows-1251 or UTF-8 names (as an unzip gives them) or both, a '!' folder for the Russian second
+attempt, an existing page or grid page or a folder in its place; a working folder named in UTF-8
+(Cyrillic, Polish, Japanese) or in Windows-1251; now and then a limit on the size of the files the
+run writes (the log then goes on on standard error); and a random command line, often with -g
+(the grid page), now and then with --help or --version. The same seed gives the same runs, so a
+failure can be repeated; its folder is kept.
 
   python3 tests/e2e/compare_with_model.py --korvo build/debug/src/korvo --seed 1 --runs 200
 """
@@ -30,6 +32,10 @@ import run_e2e  # noqa: E402
 RU_TRANSIT = b"aspects/" + "Транзит".encode("cp1251") + b".asp"
 RU_NATAL = b"aspects/\xec\xe1\xd4\xe1\xbd.asp"
 TYPE_FILES = [b"aspects/Natal.asp", b"aspects/Transit.asp", RU_TRANSIT, RU_NATAL]
+# The same Russian names as an unzip of the Windows package gives them.
+UTF8_SPELLING = {name: name.decode("cp1251").encode("utf-8") for name in (RU_TRANSIT, RU_NATAL)}
+FOLDERS = [b"", b"", "Иван".encode("utf-8"), "Łukasz".encode("utf-8"), "東京".encode("utf-8"),
+           "Карты".encode("cp1251")]
 PLANET_FILES = [b"Language/English/Planets.txt", b"Language/Russian/Planets.txt"]
 PLANETS = [b"Sun", b"Moon", b"sun", b"Mars", b"Venus ", b"X House", b"I House", b"", b"Sun ",
            b" Moon", b"Moon\t", b"A&B", b"Mars>", b"<!--",
@@ -110,10 +116,11 @@ class Draw:
                     twice = self.rng.choice(ASPECTS) + b";"
                     lines[self.rng.randint(0, len(lines)):0] = [twice]
                     lines.append(twice)
-                target = name
-                if russian and name in (RU_TRANSIT, RU_NATAL) and self.rng.random() < 0.4:
-                    target = b"!{CWD}/" + name
-                files[target] = self.text(lines)
+                for spelling in self.spellings(name):
+                    target = spelling
+                    if russian and name in UTF8_SPELLING and self.rng.random() < 0.4:
+                        target = b"!{CWD}/" + spelling
+                    files[target] = self.text(lines)
         for name in PLANET_FILES:
             if self.rng.random() < 0.8:
                 files[name] = self.text([self.name_line(False)
@@ -132,10 +139,23 @@ class Draw:
             files[b"Korvo.log"] = None
         return files
 
+    def spellings(self, name):
+        """The names a Russian aspect-types file goes under: mostly its Windows-1251 name, now and
+        then its UTF-8 name instead, or both."""
+        if name not in UTF8_SPELLING:
+            return [name]
+        r = self.rng.random()
+        return [name] if r < 0.6 else [UTF8_SPELLING[name]] if r < 0.85 else \
+            [name, UTF8_SPELLING[name]]
+
+    def folder(self):
+        """The working folder's own name (b"": the run's folder itself)."""
+        return self.rng.choice(FOLDERS)
+
     def arguments(self):
         choices = [b"-1", b"-2", b"-12", b"-g", b"-g", b"-gx", b"-x", b"-",
-                   b"-aaspects/Natal.asp", b"-amissing.asp", b"-a", b"-aaspects", b"in.txt", b"Wrk/../in.txt", b"x.html", b"Wrk",
-                   b"Wrk/Aspects.txt"]
+                   b"-aaspects/Natal.asp", b"-amissing.asp", b"-a", b"-aaspects", b"in.txt",
+                   b"Wrk/../in.txt", b"x.html", b"Wrk", b"Wrk/Aspects.txt"]
         arguments = [self.rng.choice(choices) for _ in range(self.rng.randint(0, 3))]
         if self.rng.random() < 0.06:
             arguments.insert(self.rng.randint(0, len(arguments)),
@@ -185,21 +205,23 @@ def compare_one(korvo, rng):
     top = os.fsencode(os.path.realpath(tempfile.mkdtemp(prefix="korvo-compare-")))
     # Both run in the same folder, one after the other, so that a log cut by the file-size
     # limit is cut at the same byte; each is moved aside afterwards and kept for a failure.
-    run_dir = os.path.join(top, b"run")
-    program_dir = os.path.join(top, b"program")
-    model_dir = os.path.join(top, b"model")
+    run_top = os.path.join(top, b"run")
+    folder = draw.folder()
+    run_dir = os.path.join(run_top, folder) if folder else run_top
+    program_dir = os.path.join(top, b"program", os.path.relpath(run_dir, run_top))
+    model_dir = os.path.join(top, b"model", os.path.relpath(run_dir, run_top))
     limit = draw.file_size_limit()
     os.makedirs(run_dir)
     lay_out(run_dir, files)
     result = subprocess.run([korvo] + arguments, cwd=run_dir, stdout=subprocess.PIPE,
                             stderr=subprocess.PIPE, timeout=60,
                             preexec_fn=run_e2e.limit_file_size(limit))
-    os.rename(run_dir, program_dir)
+    os.rename(run_top, os.path.join(top, b"program"))
     os.makedirs(run_dir)
     lay_out(run_dir, files)
     with run_e2e.Inside(run_dir):
         log, exit_code, pages, console = korvo_model.model_run(run_dir, arguments, limit)
-    os.rename(run_dir, model_dir)
+    os.rename(run_top, os.path.join(top, b"model"))
     problems = []
     if read(os.path.join(program_dir, b"Korvo.log")) != log:
         problems.append("Korvo.log differs")

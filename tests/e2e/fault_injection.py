@@ -10,24 +10,30 @@ standard error names what happened, and the exit code is the rule's.
   interrupts       SIGINT, SIGTERM, SIGHUP, SIGQUIT once the temporary file exists; an ignored
                    SIGHUP stays ignored; SIGTERM while the grid page (-g) is written
   memory           address-space limits (ulimit -v) below what a run needs
+  console          (Wine) a Korvo.log that cannot be opened, standard error a console
 
 Mounting needs root; where it is refused those checks are skipped with a message, and so are the
 strace checks without strace and the memory checks in a sanitized build (--sanitized), whose
 shadow memory no address-space limit allows. Expected logs come from the rules model. With
---emulator (Wine) only Ctrl+C is checked, on the Windows build.
+--emulator (Wine) only Ctrl+C and the console are checked, on the Windows build.
 
   python3 tests/e2e/fault_injection.py --korvo build/debug/src/korvo
 """
 import argparse
+import fcntl
 import glob
 import os
+import pty
 import re
 import resource
+import select
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
+import termios
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -442,7 +448,7 @@ def windows_interrupt_checks(command, work, checks):
         # Files, not pipes: Wine's helper processes would hold a pipe open after the run.
         process = subprocess.Popen(command, cwd=directory, stdin=subprocess.DEVNULL, stdout=out,
                                    stderr=error)
-        while process.poll() is None and not glob.glob(os.path.join(directory, "Wrk/*.tmp")):
+        while process.poll() is None and not leftovers(directory):
             time.sleep(0.005)
         if process.poll() is not None:
             checks.skip("Ctrl+C under Wine", "the run ended before its temporary page was seen")
@@ -450,13 +456,65 @@ def windows_interrupt_checks(command, work, checks):
         process.send_signal(signal.SIGINT)
         process.wait(timeout=120)
     log = read(os.path.join(directory, "Korvo.log")) or b""
-    problems = [f"temporary files left: {name}"
-                for name in glob.glob(os.path.join(directory, "Wrk/*.tmp"))]
+    problems = [f"temporary files left: {name}" for name in leftovers(directory)]
     if read(os.path.join(directory, "Wrk/Aspects.html")) != OLD_PAGE:
         problems.append("the old page is gone")
     if log.endswith(b"Korvo completed OK"):
         problems.append("the run was not interrupted")
     checks.expect("Ctrl+C under Wine once the temporary page exists", problems)
+
+
+def console_output(command, directory):
+    """What a run shows on a terminal: Wine gives a program whose standard streams are a terminal
+    a console, which turns the program's text into the terminal's UTF-8. The console's cursor
+    moves that stand for blanks become blanks; its other escape sequences are dropped."""
+    controller, terminal = pty.openpty()
+    # Wide enough that no line of the log wraps.
+    fcntl.ioctl(terminal, termios.TIOCSWINSZ, struct.pack("HHHH", 50, 1000, 0, 0))
+    process = subprocess.Popen(command, cwd=directory, stdin=terminal, stdout=terminal,
+                               stderr=terminal, env=dict(os.environ, LC_ALL="C.UTF-8"))
+    os.close(terminal)
+    shown = b""
+    try:
+        while True:
+            ready, _, _ = select.select([controller], [], [], 0.5 if process.poll() is not None
+                                        else 60)
+            if not ready:
+                break
+            try:
+                piece = os.read(controller, 1 << 16)
+            except OSError:  # the terminal's last holder closed it
+                break
+            if not piece:
+                break
+            shown += piece
+    finally:
+        os.close(controller)
+        process.wait(timeout=60)
+    shown = re.sub(rb"\x1b\[(\d*)C", lambda m: b" " * int(m.group(1) or 1), shown)
+    return re.sub(rb"\x1b\[[?0-9;]*[A-Za-z]", b"", shown).replace(b"\r", b"")
+
+
+def windows_console_checks(command, work, checks):
+    """A Russian run without its aspect-types files, in a folder named in Cyrillic whose
+    Korvo.log is a folder: each line that is UTF-8 reaches the terminal as its text, and each
+    line with a Windows-1251 name as its bytes, which the console reads in its own code page."""
+    name = "\u0418\u0432\u0430\u043d".encode("utf-8")  # "Иван", as the folder's bytes
+    directory = os.path.join(work, "console", os.fsdecode(name))
+    lay_out(directory, {"Config/RUSSIAN.ini": b""}, old_page=False)
+    os.makedirs(os.path.join(directory, "Korvo.log"))
+    shown = console_output(command + ["-2"], directory).split(b"\n")
+    folder = b"\\" + name
+    as_text = [line for line in shown if folder in line]
+    problems = []
+    if not any(line.startswith(b"Korvo: Korvo.log cannot be written in Z:") and
+               line.endswith(folder) for line in as_text):
+        problems.append(f"no line names the folder in its letters: {shown!r}")
+    russian_spelling = [line for line in shown if line.endswith(b".asp not available")]
+    if len(russian_spelling) != 2 or any(folder in line for line in russian_spelling):
+        problems.append(f"the lines of the Windows-1251 spellings are not their bytes: "
+                        f"{russian_spelling!r}")
+    checks.expect("a console shows UTF-8 lines as text, others as their bytes", problems)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -519,6 +577,7 @@ def main():
     try:
         if options.emulator:
             windows_interrupt_checks(options.emulator.split() + [korvo], work, checks)
+            windows_console_checks(options.emulator.split() + [korvo], work, checks)
         else:
             posix_checks(korvo, work, checks, options.sanitized)
     finally:

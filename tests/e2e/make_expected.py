@@ -61,9 +61,9 @@ def write_expected(case_dir):
         run_e2e.lay_out_case(case_dir, case, real_dir, cwd_as_seen)
         arguments = [run_e2e.expand(a, cwd_as_seen).encode(run_e2e.LATIN1)
                      for a in case.get("args", [])]
-        cwd = os.fsencode(real_dir)
+        cwd = run_e2e.on_disk(real_dir)
         previous = os.getcwd()
-        os.chdir(real_dir)
+        os.chdir(cwd)
         try:
             log, exit_code, pages, console = korvo_model.model_run(
                 cwd, arguments, case.get("file_size_limit"))

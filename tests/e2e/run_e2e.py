@@ -34,6 +34,10 @@ case.json:
   "cwd"       a folder, made under the fresh directory, in which the program runs; the trees,
               the setup steps and expected/ then belong to that folder (optional)
   "platforms" where the case can run (default both); elsewhere it is reported as skipped
+  "platforms_note"  why a case runs on one platform only (the runner does not read it)
+  "locale"    the locale of a Windows run (default WINDOWS_LOCALE below): Wine reads the names
+              on disk and the arguments in its code set. The names of a case that runs under
+              "C.UTF-8" are ASCII or UTF-8 bytes, as on a Windows that has Unicode names
   "expected_elsewhere"  {"Wrk/Aspects.html": "sample-en-natal/Wrk/Aspects.html"}: files the
               case expects as if they lay under its expected/ at these paths, with the bytes of
               the named file under another case's expected/ (expanded for this case as usual);
@@ -48,7 +52,17 @@ Windows-1251 bytes (in texts and in file names) are written the same way; "{CWD}
 setup path stands for the current directory too (a path beginning "!{CWD}" lies under a folder
 named "!"). "{FILL:N}" in any of these texts, and in expected files, stands for a run of 'f'
 that makes "{CWD}/" followed by it exactly N bytes long (in "cwd": the fresh directory instead
-of {CWD}), for names at the limits of the name buffers (256 bytes on Windows, 4096 on POSIX).
+of {CWD}), for names at the limit of the name buffers (4096 bytes). "cwd" is read as Latin-1 too,
+so a folder named in UTF-8 is written as its bytes ("\\u00d0\\u0098..." for "И...").
+
+Names on Windows. Korvo.exe takes and gives every name in UTF-8 (its manifest sets the code page),
+and Wine shows it the names on disk and the arguments as the characters they are in the run's
+locale. Under WINDOWS_LOCALE (code set CP1251) the Windows-1251 names of the trees and the
+arguments are Russian letters, so in the expected Korvo.log and "stderr" of a Windows run each
+name (a line but for the texts of the files it quotes) is the expected Windows-1251 text written
+in UTF-8. A Russian default aspect-types file is then found under its UTF-8 spelling, which the
+log names; a line that names one as not available names its built-in Windows-1251 spelling, as
+on Linux, and keeps it. Under "C.UTF-8" the names are as on Linux.
 
 Setup steps:
   {"mkdir": "path"}
@@ -78,9 +92,15 @@ import expected_files  # noqa: E402
 LATIN1 = "latin-1"
 
 
+def on_disk(path):
+    """A path of the runner (a text whose characters stand for bytes, as Latin-1) as bytes."""
+    return path if isinstance(path, bytes) else path.encode(LATIN1)
+
+
 def program_view_of(directory, platform):
-    """The current directory as the program under test reports it."""
-    real = os.path.realpath(directory)
+    """The current directory as the program under test reports it (the bytes of the Linux name
+    as a Latin-1 text; on Windows see "Names on Windows" above)."""
+    real = os.path.realpath(on_disk(directory)).decode(LATIN1)
     if platform == "windows":
         return "Z:" + real.replace("/", "\\")
     return real
@@ -194,7 +214,7 @@ class Inside:
 
     def __enter__(self):
         self.previous = os.getcwd()
-        os.chdir(self.directory)
+        os.chdir(on_disk(self.directory))
 
     def __exit__(self, *exception):
         os.chdir(self.previous)
@@ -202,7 +222,7 @@ class Inside:
 
 def lay_out_case(case_dir, case, real_dir, cwd_as_seen):
     """Builds the run directory of a case: the "from" folder, tree/, then the setup steps."""
-    os.makedirs(real_dir)
+    os.makedirs(on_disk(real_dir))
     sources = [os.path.join(REPOSITORY, case["from"]) if "from" in case else None,
                os.path.abspath(os.path.join(case_dir, "tree"))]
     with Inside(real_dir):
@@ -213,13 +233,13 @@ def lay_out_case(case_dir, case, real_dir, cwd_as_seen):
         run_setup(split_deep_cwd(case.get("setup", []))[1], ".", cwd_as_seen)
 
 
-def expected_bytes(path, name, cwd_as_seen, platform):
+def expected_bytes(path, name, cwd_as_seen, platform, locale=None):
     with open(path, "rb") as source:
         data = source.read()
     data = data.replace(b"{VERSION}", project_version().encode())
     data = expand(data.decode(LATIN1), cwd_as_seen).encode(LATIN1)
     if platform == "windows" and os.path.basename(name) == "Korvo.log":
-        data = b"\r\n".join(windows_separators(line) for line in data.split(b"\r\n"))
+        data = b"\r\n".join(windows_line(line, locale) for line in data.split(b"\r\n"))
     return data
 
 
@@ -230,28 +250,48 @@ QUOTING_LINES = [re.compile(pattern, re.DOTALL) for pattern in (
     rb"\+, - or a blank)$")]
 
 
-def windows_separators(line):
-    """A line of an expected log with its separators as Windows writes them: every '/' but those
-    of a quoted text of the files becomes '\\'."""
+# The built-in Windows-1251 spellings of the Russian default aspect-types names.
+RUSSIAN_DEFAULT_TYPES = (b"aspects/\xec\xe1\xd4\xe1\xbd.asp", b"aspects/\xd2\xf0\xe0\xed\xe7\xe8\xf2.asp")
+NOT_AVAILABLE = b" not available"
+
+
+def names_as_seen(text, locale):
+    """A log text outside the quoted texts of the files as Korvo.exe writes it under `locale`
+    (see "Names on Windows"): under WINDOWS_LOCALE its Windows-1251 read as UTF-8, but for a
+    built-in spelling that was not available."""
+    if locale != WINDOWS_LOCALE:
+        return text
+    kept = b""
+    for spelling in RUSSIAN_DEFAULT_TYPES:
+        if text.endswith(spelling + NOT_AVAILABLE):
+            text, kept = text[:-len(spelling + NOT_AVAILABLE)], spelling + NOT_AVAILABLE
+    return text.decode("cp1251").encode("utf-8") + kept
+
+
+def windows_line(line, locale=None):
+    """A line of an expected log as Windows writes it: every '/' but those of a quoted text of
+    the files becomes '\\', and the names are as Korvo.exe sees them under `locale`."""
     for pattern in QUOTING_LINES:
         match = pattern.match(line)
         if match:
             start, end = match.span(2)
-            return line[:start] + line[start:end].replace(b"/", b"\\") + line[end:]
-    return line.replace(b"/", b"\\")
+            return (line[:start] + names_as_seen(line[start:end], locale).replace(b"/", b"\\") +
+                    line[end:])
+    return names_as_seen(line, locale).replace(b"/", b"\\")
 
 
 def expected_console(case, stream, cwd_as_seen, platform="linux"):
     """What the case expects on "stdout" or "stderr": placeholders expanded, and on Windows CR LF
     line ends and '\\' separators (on standard error, which carries the log's lines when the log
-    cannot be written, as in Korvo.log)."""
+    cannot be written, as in Korvo.log, names too)."""
     text = case.get(stream, "").replace("{VERSION}", project_version())
     data = expand(text, cwd_as_seen).encode(LATIN1)
     if platform == "windows":
         if stream == "stdout":
             data = data.replace(b"/", b"\\")
         else:
-            data = b"\n".join(windows_separators(line) for line in data.split(b"\n"))
+            locale = case_locale(case)
+            data = b"\n".join(windows_line(line, locale) for line in data.split(b"\n"))
         data = data.replace(b"\n", b"\r\n")
     return data
 
@@ -282,31 +322,40 @@ def limit_file_size(limit):
     return apply
 
 
-def run_program(command, run_dir, timeout, file_size_limit=None):
+def run_program(command, run_dir, timeout, file_size_limit=None, locale=None):
     """Runs the program with its console output going to files: a pipe would also be held by
     the helper processes Wine leaves running for a few seconds, and the run would wait for them.
-    Under a file-size limit (POSIX only) the output goes to pipes, which the limit leaves alone."""
+    Under a file-size limit (POSIX only) the output goes to pipes, which the limit leaves alone.
+    `locale`, when given, is the run's LC_ALL."""
+    run_dir = on_disk(run_dir)
+    environment = dict(os.environ, LC_ALL=locale) if locale else None
     if file_size_limit is not None:
         return subprocess.run(command, cwd=run_dir, stdin=subprocess.DEVNULL, capture_output=True,
-                              timeout=timeout, preexec_fn=limit_file_size(file_size_limit))
+                              timeout=timeout, env=environment,
+                              preexec_fn=limit_file_size(file_size_limit))
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         status = subprocess.run(command, cwd=run_dir, stdin=subprocess.DEVNULL, stdout=out,
-                                stderr=err, timeout=timeout,
+                                stderr=err, timeout=timeout, env=environment,
                                 preexec_fn=limit_file_size(file_size_limit)).returncode
         out.seek(0)
         err.seek(0)
         return subprocess.CompletedProcess(command, status, out.read(), err.read())
 
 
-# The Windows runs use a locale whose code page is 1251: Wine's ANSI code page follows the locale,
-# and so does the code page of the names it stores on disk. Windows-1251 bytes in names and
-# arguments are then Russian letters for the program and reach the disk unchanged, so the Russian
-# trees are laid out exactly as for the Linux build.
+# The Windows runs use a locale whose code set is CP1251 unless a case names another: Wine reads
+# the names on disk in the locale's code set, so the Windows-1251 names of the Russian trees are
+# Russian letters for the program, as the names of the zip are on Windows, and the trees are laid
+# out exactly as for the Linux build.
 WINDOWS_LOCALE = "ru_RU.CP1251"
 
 
+def case_locale(case):
+    return case.get("locale", WINDOWS_LOCALE)
+
+
 def use_windows_locale():
-    """Makes the Windows runs use WINDOWS_LOCALE; fails when the machine lacks it."""
+    """Makes the Windows runs use WINDOWS_LOCALE where a case names no other; fails when the
+    machine lacks it."""
     environment = dict(os.environ, LC_ALL=WINDOWS_LOCALE)
     charmap = subprocess.run(["locale", "charmap"], env=environment, capture_output=True,
                              text=True).stdout.strip()
@@ -346,7 +395,9 @@ def run_case(case_dir, korvo, emulator, platform, keep):
     run_dir = os.path.normpath(os.path.join(top, "link", subfolder))
     arguments = [program_argument(a, cwd_as_seen, platform) for a in case.get("args", [])]
     command = emulator + [korvo] + arguments
-    result = run_program(command, run_dir, case.get("timeout", 120), case.get("file_size_limit"))
+    locale = case_locale(case) if platform == "windows" else None
+    result = run_program(command, run_dir, case.get("timeout", 120), case.get("file_size_limit"),
+                         locale)
     failures = []
     if result.returncode != case.get("exit", 0):
         failures.append(f"exit code {result.returncode}, expected {case.get('exit', 0)}")
@@ -358,7 +409,7 @@ def run_case(case_dir, korvo, emulator, platform, keep):
     failures += reference_problems
     with Inside(real_dir):
         for relative, path in sorted(expected.items()):
-            want = expected_bytes(path, relative, cwd_as_seen, platform)
+            want = expected_bytes(path, relative, cwd_as_seen, platform, locale)
             actual_path = setup_path(".", relative, cwd_as_seen)
             if not os.path.isfile(actual_path):
                 failures.append(f"{relative}: missing")

@@ -103,8 +103,9 @@ def re_encode(directory, variant):
     if variant == UTF8_NAMES_VARIANT:
         for path in list(text_files(directory)):
             folder, name = os.path.split(path)
-            if name in RUSSIAN_TYPES_NAMES:
-                os.rename(path, os.path.join(folder, utf8_spelling(name)))
+            utf8_path = os.path.join(folder, utf8_spelling(name))
+            if name in RUSSIAN_TYPES_NAMES and not os.path.exists(utf8_path):
+                os.rename(path, utf8_path)
                 changed += 1
         variant = "UTF-8"
     for path in text_files(directory):

@@ -170,7 +170,7 @@ TEST(OpenAspectTypesFile, RussianTriesLookForTheUtf8SpellingWhereNamesMayBeUtf8)
         {{}, neither},
         {{windows1251}, "Using aspect-type: " + windows1251 + "\r\n"},
         {{windows1251, utf8}, "Using aspect-type: " + windows1251 + "\r\n"},
-        {{utf8}, kLooksForUtf8Names ? "Using aspect-type: " + utf8 + "\r\n" : neither},
+        {{utf8}, "Using aspect-type: " + utf8 + "\r\n"},
     };
     for (const Row& row : rows) {
       for (const std::string& name : row.present) test::WriteFileBytes(name, "Trine;\n");

@@ -15,9 +15,11 @@ a copy of the source tree.
 The Windows zip, when given: one top folder holding Korvo.exe, HOW-TO-RUN.txt, LICENSE.txt (CR LF)
 and the user's README.md; the example trees with every Windows-1251 name stored as the Unicode
 name those bytes stand for and the zip's UTF-8 name flag (0x800); and, when Wine is installed,
-Korvo.exe run from the unpacked zip on both trees, the Russian one under a Russian locale (ANSI
-code page 1251), so the Russian aspect-types file must be found by its ANSI name. Its pages must
-equal the Linux pages.
+Korvo.exe run on both trees of the zip as `unzip` unpacks it (UTF-8 names on disk) in Wine's
+default locale, and the Russian one also in a Russian locale (ANSI code page 1251, which
+Korvo.exe's own code page, UTF-8, overrides): in both, the Russian aspect-types file must be found
+under its UTF-8 spelling and the log must name that spelling. Its pages must equal the Linux
+pages.
 
 Expectations come from the example trees and the program's rules, never from the program's
 output. Prints one line per failed check and a closing count; exits 1 on any failure.
@@ -313,36 +315,53 @@ def check_zip(checks, archive, source_dir, version):
             checks.expect(entries[name].flag_bits & 0x800, f"zip: {name} lacks the UTF-8 flag")
 
 
-def wine_environment(work, locales):
-    environment = dict(os.environ, WINEPREFIX=str(work / "wineprefix"), WINEDEBUG="-all")
-    # A Russian locale gives Wine the ANSI code page 1251; its names on disk stay UTF-8.
-    environment.update(LOCPATH=str(locales), LC_ALL="ru_RU.UTF-8")
+def wine_environment(work, locale, locales=None):
+    """Wine's default locale (C.UTF-8: ANSI code page 1252), or a locale under `locales`; the names
+    on disk are UTF-8 in both."""
+    environment = dict(os.environ, WINEPREFIX=str(work / "wineprefix"), WINEDEBUG="-all",
+                       LC_ALL=locale)
+    if locales:
+        environment["LOCPATH"] = str(locales)
     return environment
+
+
+def zip_runs(locales):
+    """(tree, its options, Russian?, natal?, aspect-types file, locale, LOCPATH) of each run."""
+    runs = [(*run, "C.UTF-8", None) for run in EXAMPLE_RUNS]
+    if locales:
+        runs += [(*run, "ru_RU.UTF-8", locales) for run in EXAMPLE_RUNS if run[2]]
+    return runs
 
 
 def run_zip_under_wine(checks, archive, work, locales, version, linux_pages):
     unpacked = work / "zip"
-    archive.extractall(unpacked)
+    subprocess.run(["unzip", "-q", archive.filename, "-d", unpacked], check=True,
+                   env=dict(os.environ, LC_ALL="C.UTF-8"))
     program = unpacked / f"Korvo-{version}-win64" / "Korvo.exe"
-    environment = wine_environment(work, locales)
     quiet = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL,
-             "stderr": subprocess.DEVNULL, "env": environment}
+             "stderr": subprocess.DEVNULL, "env": wine_environment(work, "C.UTF-8")}
     subprocess.run(["wineboot", "-i"], **quiet)
     server = subprocess.Popen(["wineserver", "-p"], **quiet)
     try:
-        for tree, options, russian, natal, aspect_types in EXAMPLE_RUNS:
-            copy = program.parent / "examples" / tree
-            result = subprocess.run(["wine", program, *options], cwd=copy, env=environment,
+        for tree, options, russian, natal, aspect_types, locale, path in zip_runs(locales):
+            label = f"Korvo.exe from the zip in {tree} under {locale}"
+            copy = work / "zip-runs" / locale / tree
+            shutil.copytree(program.parent / "examples" / tree, copy)
+            result = subprocess.run(["wine", program, *options], cwd=copy,
+                                    env=wine_environment(work, locale, path),
                                     stdin=subprocess.DEVNULL, capture_output=True)
             directory = b"Z:" + os.fsencode(os.path.realpath(copy)).replace(b"/", b"\\")
             count = aspect_count(copy / "Wrk/Aspects.txt")
+            # Korvo.exe gives and takes names in UTF-8: its Windows-1251 spelling of the Russian
+            # name opens nothing, its UTF-8 spelling opens the file the zip named so.
+            types_name = utf8_name(aspect_types)
             unlisted = unlisted_types(copy / "Wrk/Aspects.txt",
-                                      copy / "aspects" / zip_name(aspect_types))
-            log = expected_log(directory, b"\\", russian, aspect_types, count, version, unlisted)
-            check_run(checks, f"Korvo.exe from the zip in {tree}", copy, result, log, natal, count)
+                                      copy / "aspects" / os.fsdecode(types_name))
+            log = expected_log(directory, b"\\", russian, types_name, count, version, unlisted)
+            check_run(checks, label, copy, result, log, natal, count)
             page = copy / "Wrk/Aspects.html"
             checks.expect(page.is_file() and page.read_bytes() == linux_pages.get(tree),
-                          f"Korvo.exe from the zip in {tree}: the page differs from the Linux page")
+                          f"{label}: the page differs from the Linux page")
     finally:
         subprocess.run(["wineserver", "-k"], **quiet)
         server.wait()
@@ -354,7 +373,8 @@ def main():
     arguments.add_argument("--zip", type=pathlib.Path)
     arguments.add_argument("--source", type=pathlib.Path, required=True)
     arguments.add_argument("--work", type=pathlib.Path, required=True)
-    arguments.add_argument("--locales", type=pathlib.Path, help="holds ru_RU.UTF-8, for Wine")
+    arguments.add_argument("--locales", type=pathlib.Path,
+                           help="holds ru_RU.UTF-8, for Wine (the Russian tree also runs in it)")
     options = arguments.parse_args()
 
     source, work = options.source.resolve(), options.work.resolve()
@@ -373,8 +393,9 @@ def main():
     if options.zip:
         with zipfile.ZipFile(options.zip) as archive:
             check_zip(checks, archive, source, version)
-            if shutil.which("wine") and options.locales:
-                run_zip_under_wine(checks, archive, work, options.locales, version, linux_pages)
+            if shutil.which("wine"):
+                locales = options.locales.resolve() if options.locales else None
+                run_zip_under_wine(checks, archive, work, locales, version, linux_pages)
             else:
                 print("Korvo.exe from the zip not run: Wine is not installed")
     print(f"packages: {checks.passed} passed, {checks.failed} failed")

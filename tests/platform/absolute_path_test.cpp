@@ -161,10 +161,6 @@ TEST(AbsolutePathPosix, KeepsTheResultWithinTheCapacity) {
   EXPECT_EQ(AbsolutePathPosix("/w", name255 + "/more/..", 256).name, name255);
 }
 
-TEST(AbsolutePath, NameBuffersHoldWhatTheFileCallsTake) {
-  EXPECT_EQ(kNameBufferSize, kPathSeparator == '/' ? 4096u : 256u);
-}
-
 TEST(AbsolutePath, TellsANameTooLongFromANameWithoutAbsoluteForm) {
   const std::string separator(1, kPathSeparator);
   const std::string directory = kPathSeparator == '/' ? "/w" : "C:\\w";

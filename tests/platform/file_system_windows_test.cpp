@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
+#include <set>
 #include <string>
+#include <string_view>
 
 #include "platform/file_system.h"
 
@@ -36,12 +39,31 @@ struct ScratchFolder {
     }
     RemoveDirectoryA(path.c_str());
   }
-  std::string Write(const std::string& name) const {
+  std::string Write(const std::string& name, std::string_view text = "x") const {
     UnbufferedFile file = OpenUnbuffered(path + "\\" + name);
-    EXPECT_TRUE(file && WriteAll(file.get(), "x")) << name;
+    EXPECT_TRUE(file && WriteAll(file.get(), text)) << name;
     return path + "\\" + name;
   }
+  std::string Read(const std::string& name) const {
+    std::ifstream stream(path + "\\" + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(stream), {});
+  }
+  std::set<std::string> Names() const {
+    std::set<std::string> names;
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.insert(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+  }
 };
+
+std::string TemporaryName(int attempt) {
+  return ".korvo-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt) + ".tmp";
+}
 
 TEST(WindowsFileSystem, CurrentDirectoryIsTheFolderEnteredWithItsDrive) {
   const ScratchFolder folder;
@@ -107,6 +129,36 @@ TEST(WindowsFileSystem, OpensFilesByTheirAnsiNamesButNotFolders) {
   }
   WholeFile page;
   EXPECT_FALSE(OpenWholeFile(page, folder.path)) << "a folder cannot become a page";
+}
+
+TEST(WindowsWholeFile, TheTemporaryPageIsMadeOnceBesideThePageUnderAFreeName) {
+  const ScratchFolder folder;
+  folder.Write(TemporaryName(0), "another run's");
+  folder.Write("page.html", "the old page");
+  WholeFile page;
+  ASSERT_TRUE(OpenWholeFile(page, folder.path + "\\page.html"));
+  page.stream << "the new page";
+  EXPECT_EQ(folder.Names(),
+            (std::set<std::string>{TemporaryName(0), TemporaryName(1), "page.html"}));
+  EXPECT_EQ(folder.Read("page.html"), "the old page");
+  ASSERT_TRUE(FinishWholeFile(page));
+  EXPECT_EQ(folder.Read("page.html"), "the new page");
+  EXPECT_EQ(folder.Read(TemporaryName(0)), "another run's");
+  EXPECT_EQ(folder.Names(), (std::set<std::string>{TemporaryName(0), "page.html"}));
+}
+
+TEST(WindowsWholeFile, AHardLinkedPageIsWrittenInPlaceAndAMissingFolderTakesNone) {
+  const ScratchFolder folder;
+  const std::string page = folder.Write("page.html", "the old page");
+  ASSERT_TRUE(CreateHardLinkA((folder.path + "\\link.html").c_str(), page.c_str(), nullptr));
+  WholeFile file;
+  ASSERT_TRUE(OpenWholeFile(file, page));
+  file.stream << "new";
+  ASSERT_TRUE(FinishWholeFile(file));
+  EXPECT_EQ(folder.Read("page.html"), "new");
+  EXPECT_EQ(folder.Read("link.html"), "new");
+  EXPECT_EQ(folder.Names(), (std::set<std::string>{"link.html", "page.html"}));
+  EXPECT_FALSE(OpenWholeFile(file, folder.path + "\\missing\\page.html"));
 }
 
 }  // namespace

@@ -1,2 +1,0 @@
-Conjunction;
-Trine;
