@@ -6,7 +6,10 @@ include(GNUInstallDirs)
 
 set(korvo_example_trees ${PROJECT_SOURCE_DIR}/examples/en-natal
                         ${PROJECT_SOURCE_DIR}/examples/ru-transit)
-set(korvo_page_picture ${PROJECT_SOURCE_DIR}/docs/page-en-natal.png)
+# The pictures the user's README shows: the page, and the grid pages of both examples.
+set(korvo_readme_pictures ${PROJECT_SOURCE_DIR}/docs/page-en-natal.png
+                          ${PROJECT_SOURCE_DIR}/docs/grid-en-natal.png
+                          ${PROJECT_SOURCE_DIR}/docs/grid-ru-transit.png)
 
 # The Russian aspect-types files are named in Windows-1251 bytes. Both packages carry them under
 # the Unicode names those bytes stand for: a zip stores its names in Unicode (with its UTF-8
@@ -114,13 +117,13 @@ if(WIN32)
   install(FILES ${PROJECT_BINARY_DIR}/HOW-TO-RUN.txt ${PROJECT_BINARY_DIR}/LICENSE.txt
                 ${korvo_user_readme_file}
           DESTINATION .)
-  install(FILES ${korvo_page_picture} DESTINATION docs)
+  install(FILES ${korvo_readme_pictures} DESTINATION docs)
   foreach(tree IN LISTS korvo_example_trees)
     korvo_install_tree_with_unicode_names(${tree} examples)
   endforeach()
 else()
-  # Debian's layout: the user's README, the copyright file, the changelog, the picture the README
-  # shows and the example trees all under /usr/share/doc/korvo.
+  # Debian's layout: the user's README, the copyright file, the changelog, the pictures the
+  # README shows and the example trees all under /usr/share/doc/korvo.
   set(korvo_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/korvo)
   install(TARGETS korvo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   # A packaged binary is stripped as Debian strips it: the compiler's .comment and .note sections
@@ -134,7 +137,7 @@ else()
     endif()")
   install(FILES ${korvo_user_readme_file} ${PROJECT_BINARY_DIR}/user/copyright
           DESTINATION ${korvo_doc_dir})
-  install(FILES ${korvo_page_picture} DESTINATION ${korvo_doc_dir}/docs)
+  install(FILES ${korvo_readme_pictures} DESTINATION ${korvo_doc_dir}/docs)
   foreach(tree IN LISTS korvo_example_trees)
     korvo_install_tree_with_unicode_names(${tree} ${korvo_doc_dir}/examples)
   endforeach()

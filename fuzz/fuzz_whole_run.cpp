@@ -1,13 +1,14 @@
 // Fuzz target: whole runs of Korvo on an arbitrary aspects list, aspect-types file and planets
-// file, in both languages and both modes, with and without -a and a named input, and with the
+// file, in both languages and both modes, with and without -a, -g and a named input, and with the
 // aspect-types or planets file missing. The run works in a temporary directory of its own; the
 // command line only ever names files inside it.
 //
 // Every such run must complete (exit code 0, "Korvo completed OK"), report the number of aspect
 // lines that the naive reading counts, and write a whole page whose first table has one row per
 // aspect and whose later tables hold every aspect at least once (table 3: twice in natal mode).
-// The files' texts are escaped, so none of them can add markup: the rows can always be counted,
-// and no comment ever opens on the page.
+// With -g the grid page is whole too and holds each aspect exactly once. The files' texts are
+// escaped, so none of them can add markup: the rows and aspects can always be counted, and no
+// comment ever opens on either page.
 
 #include <fuzzer/FuzzedDataProvider.h>
 #include <unistd.h>
@@ -37,6 +38,7 @@ enum RunChoice : std::uint8_t {
   kNoAspectTypesFile = 1 << 4,
   kNoPlanetsFile = 1 << 5,
   kSecondRussianTry = 1 << 6,  // the Russian default file only under its '!' name
+  kGrid = 1 << 7,              // -g
 };
 
 const std::string kRussianNatalTypes = "aspects/\xEC\xE1\xD4\xE1\xBD.asp";
@@ -58,8 +60,10 @@ std::vector<std::string> FilesOfARun() {
           "Config/RUSSIAN.ini",
           "Wrk/Aspects.txt",
           "Wrk/Aspects.html",
+          "Wrk/Aspects-grid.html",
           "in.txt",
           "in.html",
+          "in-grid.html",
           "types.asp",
           "aspects/Natal.asp",
           "aspects/Transit.asp",
@@ -120,6 +124,13 @@ void CheckPage(const std::string& page, std::size_t aspectCount, bool natal) {
   Check(rowsPerTable[2] >= rowsPerTable[1] * (natal ? 2 : 1), "table 3: every aspect");
 }
 
+void CheckGridPage(const std::string& grid, std::size_t aspectCount) {
+  Check(grid.ends_with("</body>\r\n</html>\r\n"), "grid page ends whole");
+  Check(CountOf(grid, "<table id=\"aspect-grid\">") == 1, "one grid");
+  Check(CountOf(grid, "<span class=\"aspect ") == aspectCount, "grid: each aspect once");
+  Check(grid.find("<!--") == std::string::npos, "no text of the files becomes markup");
+}
+
 }  // namespace
 }  // namespace korvo::fuzz
 
@@ -159,6 +170,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::vector<const char*> arguments = {"korvo", natal ? "-1" : "-2"};
   if (choice & kAspectTypesOption) arguments.push_back("-atypes.asp");
+  if (choice & kGrid) arguments.push_back("-g");
   if (namedInput) arguments.push_back("in.txt");
   const int exitCode = korvo::RunKorvo(static_cast<int>(arguments.size()), arguments.data());
 
@@ -173,5 +185,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string page = ReadFile(namedInput ? "in.html" : "Wrk/Aspects.html");
   CheckPage(page, aspectCount, natal);
   Check(page.find("<!--") == std::string::npos, "no text of the files becomes markup");
+  const std::string gridName = namedInput ? "in-grid.html" : "Wrk/Aspects-grid.html";
+  Check((choice & kGrid) ? (log.find("\r\nOutput grid, state: 0\r\n") != std::string::npos)
+                         : access(gridName.c_str(), F_OK) != 0,
+        "a grid page exactly when -g asks for it");
+  if (choice & kGrid) CheckGridPage(ReadFile(gridName), aspectCount);
   return 0;
 }

@@ -2,8 +2,12 @@
 # The page in a real browser: headless chromium renders the pages of complete runs on the two
 # example trees (English natal; Russian transit with its windows-1251 charset), and the DOM it
 # built must hold the three tables, their rows and header titles, and the degree signs and
-# Cyrillic names as the right characters (tests/browser/check_rendered_page.py). As a control,
-# a page that declares the wrong charset must fail the same check. Skipped without chromium.
+# Cyrillic names as the right characters (tests/browser/check_rendered_page.py). The runs ask for
+# the grid page too (-g), and its render must hold each aspect once in the cell of its points,
+# every label glyph drawn (none as the box of a glyph no font holds) and every drawn symbol with a
+# shape, and printed it must be one A4 page (tests/browser/check_rendered_grid.py). As controls, a page that declares the wrong
+# charset, a grid with a glyph no font holds and a grid that lacks a symbol must fail the same
+# checks. Skipped without chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/headless-chromium.sh
@@ -24,7 +28,17 @@ failed=0
 # render PAGE DOM: the DOM chromium built from the page.
 render() { headless_chromium --dump-dom "file://$1" >"$2"; }
 
-# check_example TREE LANGUAGE MODE [OPTIONS...]: converts a copy of the tree and checks its page.
+# tally COMMAND...: runs one check and counts it as passed or failed.
+tally() {
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+  fi
+}
+
+# check_example TREE LANGUAGE MODE [OPTIONS...]: converts a copy of the tree and checks its page
+# and, when the options ask for it, its grid page on screen and printed.
 check_example() {
   local tree=$1 language=$2 mode=$3
   shift 3
@@ -36,12 +50,47 @@ check_example() {
     return
   fi
   render "$work/$tree/Wrk/Aspects.html" "$work/$tree.dom"
-  if python3 tests/browser/check_rendered_page.py --dom "$work/$tree.dom" --tree "$work/$tree" \
-    --language "$language" --mode "$mode"; then
+  tally python3 tests/browser/check_rendered_page.py --dom "$work/$tree.dom" --tree "$work/$tree" \
+    --language "$language" --mode "$mode"
+  tally check_grid "$work/$tree/Wrk/Aspects-grid.html" "$tree" "$language" "$mode"
+  headless_chromium --no-pdf-header-footer --print-to-pdf="$work/$tree-grid.pdf" \
+    "file://$work/$tree/Wrk/Aspects-grid.html" >/dev/null
+  tally python3 tests/browser/check_rendered_grid.py a4 "$work/$tree-grid.pdf"
+}
+
+# check_grid GRID TREE LANGUAGE MODE: renders the grid page with the probe that measures its
+# glyphs and symbols, and checks the DOM; what it prints also goes to GRID.check.
+check_grid() {
+  local grid=$1 tree=$2 language=$3 mode=$4
+  python3 tests/browser/check_rendered_grid.py probe "$grid" "$grid.probe.html"
+  render "$grid.probe.html" "$grid.dom"
+  python3 tests/browser/check_rendered_grid.py check --dom "$grid.dom" --tree "$work/$tree" \
+    --language "$language" --mode "$mode" 2>&1 | tee "$grid.check"
+  return "${PIPESTATUS[0]}"
+}
+
+# expect_rejected REPORT PATTERN WHAT: a control holds when the report of its check has a failure
+# that matches PATTERN.
+expect_rejected() {
+  local report=$1 pattern=$2 what=$3
+  if grep -q -E "^FAILED: .*($pattern)" "$report"; then
+    echo "$what: rejected ($pattern), as it must be"
     passed=$((passed + 1))
   else
+    echo "FAILED: the check did not reject $what:"
+    cat "$report"
     failed=$((failed + 1))
   fi
+}
+
+# check_broken_grid TREE LANGUAGE MODE FROM TO PATTERN: the grid page with FROM replaced by TO
+# must fail the grid check with a line matching PATTERN.
+check_broken_grid() {
+  local tree=$1 language=$2 mode=$3 from=$4 to=$5 pattern=$6
+  local grid=$work/$tree-broken-grid.html
+  LC_ALL=C sed "s|$from|$to|g" "$work/$tree/Wrk/Aspects-grid.html" >"$grid"
+  check_grid "$grid" "$tree" "$language" "$mode" >/dev/null || true
+  expect_rejected "$grid.check" "$pattern" "$grid"
 }
 
 # check_wrong_charset TREE LANGUAGE MODE FROM TO: the page with its head's FROM replaced by TO
@@ -53,19 +102,16 @@ check_wrong_charset() {
   render "$page" "$page.dom"
   python3 tests/browser/check_rendered_page.py --dom "$page.dom" --tree "$work/$tree" \
     --language "$language" --mode "$mode" >"$page.check" 2>&1 || true
-  if grep -q -E '^FAILED: .*(mojibake|degree sign|Cyrillic)' "$page.check"; then
-    echo "$page.dom: rejected for its characters, as it must be"
-    passed=$((passed + 1))
-  else
-    echo "FAILED: the check did not find the wrong characters of $page:"
-    cat "$page.check"
-    failed=$((failed + 1))
-  fi
+  expect_rejected "$page.check" "mojibake|degree sign|Cyrillic" "$page.dom"
 }
 
-check_example en-natal en natal
-check_example ru-transit ru transit -2
+check_example en-natal en natal -g
+check_example ru-transit ru transit -2 -g
 check_wrong_charset en-natal en natal '<head>' '<head><meta charset="utf-8">'
 check_wrong_charset ru-transit ru transit 'charset=windows-1251' 'charset=windows-1252'
+# U+26B9, the sextile glyph, is in none of Debian's default fonts.
+check_broken_grid en-natal en natal '&#9737;' '\&#9913;' 'missing glyph'
+check_broken_grid ru-transit ru transit '<symbol id="trine"' '<symbol id="gone"' \
+  'symbols without a shape'
 echo "browser: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs the debug build under Valgrind's memcheck for two complete runs of the bundled examples:
-# English natal and Russian transit (-2). Fails on any memory error or leak, on an exit code
+# Runs the debug build under Valgrind's memcheck for complete runs of the bundled examples:
+# English natal and Russian transit (-2), each also with the grid page (-g). Fails on any memory error or leak, on an exit code
 # other than 0, or on a log that does not end with the completion line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,4 +27,6 @@ run_example() {
 
 run_example en-natal
 run_example ru-transit -2
+run_example en-natal -g
+run_example ru-transit -2 -g
 echo "valgrind: no errors, no leaks"

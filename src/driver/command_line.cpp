@@ -24,6 +24,8 @@ CommandLine ParseCommandLine(int argumentCount, const char* const* arguments,
     const char option = argument.size() > 1 ? argument[1] : '\0';
     if (option == '1' || option == '2') {
       commandLine.chartMode = option == '1' ? ChartMode::natal : ChartMode::transit;
+    } else if (option == 'g') {
+      commandLine.writeGrid = true;
     } else if (option == 'a') {
       // A name that cannot be made absolute leaves the name given before, if any.
       AbsoluteName name = AbsolutePath(currentDirectory, argument.substr(2), kNameBufferSize);

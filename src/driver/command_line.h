@@ -17,6 +17,7 @@ struct IgnoredArgument {
 // What the command line asks for.
 struct CommandLine {
   ChartMode chartMode = ChartMode::natal;
+  bool writeGrid = false;           // -g: the grid page too
   std::string aspectTypesFileName;  // absolute; empty when no usable -a name was given
   std::string inputName;            // as typed, or the default input name
   std::vector<IgnoredArgument> ignoredArguments;  // in argument order, each at most once
@@ -29,7 +30,7 @@ enum class ConsoleRequest { none, help, version };
 // neither is given.
 ConsoleRequest FindConsoleRequest(int argumentCount, const char* const* arguments);
 
-// Reads the options -1, -2 and -a<name> up to the first argument that does not begin with '-'
+// Reads the options -1, -2, -g and -a<name> up to the first argument that does not begin with '-'
 // (a later option overrides an earlier one). The named input is used only when exactly one
 // argument is left besides the recognised options; otherwise the default input is used.
 // Ignored are: the dash arguments passed over, an -a whose name gives no absolute name, and,

@@ -6,8 +6,8 @@ namespace korvo {
 enum class ExitStatus : int {
   completed = 0,       // a complete run
   inputNotOpened = 1,  // the aspects list could not be opened or read
-  pageNotWritten = 2,  // the page could not be opened or written
-  stopped = 2,         // out of memory, or any other exception: no page was written
+  pageNotWritten = 2,  // the page or the grid page could not be opened or written
+  stopped = 2,         // out of memory, or any other exception: no page (or no grid page) written
 };
 
 }  // namespace korvo

@@ -21,6 +21,7 @@ std::vector<OptionHelp> OptionsHelp() {
   return {
       {"-1", "natal mode, the default: each aspect under both its planets"},
       {"-2", "transit mode: each aspect under its first planet only"},
+      {"-g", "also write the aspect grid, named with -grid.html next to the page"},
       {"-a<file>", "the aspect-types file, written right after -a"},
       {"<aspects-list-file>", "the aspects list to convert (default: " + DefaultInputName() + ")"},
       {"--help", "write this help, and nothing else"},

@@ -23,11 +23,13 @@
 #include "inputs/language_marker.h"
 #include "inputs/logged_lines.h"
 #include "inputs/planets_file.h"
+#include "order/aspect_grid.h"
 #include "order/aspect_type_order.h"
 #include "order/orb_order.h"
 #include "order/planet_order.h"
 #include "platform/absolute_path.h"
 #include "platform/file_system.h"
+#include "report/grid_page.h"
 #include "report/report_page.h"
 
 namespace korvo {
@@ -39,8 +41,10 @@ struct RunState {
   std::string currentDirectory;
   LanguageFlag language = LanguageFlag::english;
   ChartMode chartMode = ChartMode::natal;
+  bool writeGrid = false;
   std::string inputFileName;  // absolute once the input is opened
   std::string pageFileName;
+  std::string gridFileName;
   std::string aspectTypesFileName;
   std::string planetsFileName;
 
@@ -55,6 +59,8 @@ struct RunState {
   std::ifstream planetsFile;
   NameList aspectTypes;
   NameList planets;
+  std::size_t planetsFileNameCount = 0;  // the first names of `planets` are the file's
+  WholeFile grid;
 };
 
 void LogIgnoredArguments(RunState& run, const std::vector<IgnoredArgument>& ignoredArguments) {
@@ -73,6 +79,7 @@ void StartRun(RunState& run, int argumentCount, const char* const* arguments) {
   CommandLine commandLine = ParseCommandLine(argumentCount, arguments, run.currentDirectory);
   LogIgnoredArguments(run, commandLine.ignoredArguments);
   run.chartMode = commandLine.chartMode;
+  run.writeGrid = commandLine.writeGrid;
   run.aspectTypesFileName = std::move(commandLine.aspectTypesFileName);
   run.inputFileName = std::move(commandLine.inputName);
 }
@@ -87,22 +94,27 @@ bool ReadInput(RunState& run) {
   return true;
 }
 
-// Derives the page name from the input name and opens the page. A name too long for its buffer,
-// and a name that is the input's own, are refused before anything is opened.
-bool OpenPage(RunState& run) {
-  run.pageFileName = MakePageName(run.inputFileName, kPathSeparator);
-  const std::string& name = run.pageFileName;
+// Opens a page of the run. A name too long for its buffer, and a name that is the input's own,
+// are refused before anything is opened; a page that is not opened is logged.
+bool OpenOutputFile(RunState& run, WholeFile& file, const std::string& name) {
   if (SameFileName(name, run.inputFileName)) {
     LogLine(run.log, {kOutputFile, name, kIsTheInputFile});
     return false;
   }
   const bool tooLong = name.size() + 1 > kNameBufferSize;
-  if (tooLong || !OpenWholeFile(run.page, name)) {
+  if (tooLong || !OpenWholeFile(file, name)) {
     LogLine(run.log, {kOutputFile, name, kCannotBeOpened});
     if (tooLong) LogNameTooLong(run.log, kNameBufferSize);
     return false;
   }
-  LogLine(run.log, {kUsingOutput, name});
+  return true;
+}
+
+// Derives the page name from the input name and opens the page.
+bool OpenPage(RunState& run) {
+  run.pageFileName = MakePageName(run.inputFileName, kPathSeparator);
+  if (!OpenOutputFile(run, run.page, run.pageFileName)) return false;
+  LogLine(run.log, {kUsingOutput, run.pageFileName});
   return true;
 }
 
@@ -137,6 +149,7 @@ void WritePlanetTable(RunState& run) {
   if (run.chartMode == ChartMode::natal) MirrorAspects(run.order);
   const bool fileRead = ReadPlanetsFile(run.planetsFile, run.planetsFileName, run.language,
                                         run.currentDirectory, run.log, run.planets);
+  run.planetsFileNameCount = run.planets.size();
   const std::span<const std::string> unlisted =
       CompletePlanets(run.aspects, run.order, run.planets, run.language);
   if (fileRead) LogNamesNotInFile(run.log, kPlanetNamed, unlisted, run.planetsFileName);
@@ -148,13 +161,33 @@ void WritePlanetTable(RunState& run) {
   LogTableWritten(run, TableLayout::planetTable);
 }
 
+// The grid page, once the page is in place, under the same rules: a temporary file, put in place
+// when it is whole. False, its last line logged, when it could not be opened or written.
+bool WriteGrid(RunState& run) {
+  run.gridFileName = GridPageName(run.pageFileName);
+  if (!OpenOutputFile(run, run.grid, run.gridFileName)) return false;
+  LogLine(run.log, {kUsingGridOutput, run.gridFileName});
+  const AspectGrid grid =
+      MakeAspectGrid(run.aspects, run.aspectTypes,
+                     std::span<const std::string>(run.planets).first(run.planetsFileNameCount),
+                     run.language, run.chartMode);
+  WriteGridPage(run.grid.stream, run.aspects, grid, run.headerLines, run.language);
+  if (!FinishWholeFile(run.grid)) {
+    LogLastLine(run.log, {kOutputFile, run.gridFileName, kCannotBeWritten});
+    return false;
+  }
+  LogLine(run.log, {kOutputGrid, kTableState, std::to_string(RunLogState(run.log))});
+  return true;
+}
+
 // Closes the page and puts it in place before the last line, so that a page that could not be
-// stored whole is reported instead of a completed run.
+// stored whole is reported instead of a completed run; only then comes the grid page.
 ExitStatus FinishRun(RunState& run) {
   if (!FinishWholeFile(run.page)) {
     LogLastLine(run.log, {kOutputFile, run.pageFileName, kCannotBeWritten});
     return ExitStatus::pageNotWritten;
   }
+  if (run.writeGrid && !WriteGrid(run)) return ExitStatus::pageNotWritten;
   LogLastLine(run.log, {kCompletedOk});
   return ExitStatus::completed;
 }
@@ -175,10 +208,11 @@ ExitStatus RunSteps(RunState& run, int argumentCount, const char* const* argumen
   return FinishRun(run);
 }
 
-// The temporary page goes first, so that nothing is left behind should the log line fail too;
-// neither step allocates.
+// The temporary pages go first, so that nothing is left behind should the log line fail too;
+// no step allocates. A page already in place stays.
 ExitStatus StopRun(RunState& run, std::string_view reason) noexcept {
   DiscardWholeFile(run.page);
+  DiscardWholeFile(run.grid);
   LogLastLine(run.log, {reason});
   return ExitStatus::stopped;
 }

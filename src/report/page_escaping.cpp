@@ -1,5 +1,6 @@
 #include "report/page_escaping.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace korvo {
@@ -30,6 +31,16 @@ void AppendEscaped(std::string& out, std::string_view text) {
     } else {
       out.append(entity);
     }
+  }
+}
+
+void AppendEscapedAttribute(std::string& out, std::string_view text) {
+  for (std::size_t start = 0;;) {
+    const std::size_t quote = std::min(text.find('"', start), text.size());
+    AppendEscaped(out, text.substr(start, quote - start));
+    if (quote == text.size()) return;
+    out.append(kEscapedQuote);
+    start = quote + 1;
   }
 }
 

@@ -12,8 +12,7 @@ namespace korvo {
 
 // Texts from the input files as the page shows them: '&', '<' and '>' are written as "&amp;",
 // "&lt;" and "&gt;", so that the page shows what the files say and no text becomes markup. Every
-// '&' is escaped, also one that already begins an entity. A '"' stays: no text of the files
-// stands inside an attribute.
+// '&' is escaped, also one that already begins an entity. A '"' stays, but in an attribute.
 
 // The entity that stands for `byte` on the page, or nothing when the byte stands for itself.
 inline std::string_view EntityOf(char byte) {
@@ -31,6 +30,10 @@ inline std::string_view EntityOf(char byte) {
 
 // Appends `text` to `out`, escaped.
 void AppendEscaped(std::string& out, std::string_view text);
+
+// Appends `text` to `out`, escaped for the value of an attribute in double quotes: as above, and
+// each '"' as "&quot;" (the grid page's titles hold the files' texts).
+void AppendEscapedAttribute(std::string& out, std::string_view text);
 
 // Whether `text` holds a byte that the page writes as an entity.
 bool NeedsEscaping(std::string_view text);

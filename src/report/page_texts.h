@@ -37,6 +37,7 @@ inline constexpr std::string_view kPageExtension = ".html";
 inline constexpr std::string_view kEscapedAmpersand = "&amp;";
 inline constexpr std::string_view kEscapedLessThan = "&lt;";
 inline constexpr std::string_view kEscapedGreaterThan = "&gt;";
+inline constexpr std::string_view kEscapedQuote = "&quot;";  // only inside an attribute
 
 // Column titles of the header rows.
 inline constexpr std::string_view kEnglishOrbTitle = "Orb";

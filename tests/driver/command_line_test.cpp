@@ -81,6 +81,29 @@ TEST(ParseCommandLine, OptionsCounterAndInputName) {
   }
 }
 
+TEST(ParseCommandLine, GridOptionCountsLikeTheModes) {
+  const std::string defaultInput = DefaultInputName();
+  struct Row {
+    std::vector<std::string> arguments;
+    bool writeGrid;
+    std::string inputName;
+  };
+  const Row rows[] = {
+      {{}, false, defaultInput},
+      {{"-g"}, true, defaultInput},
+      {{"-g", "chart.txt"}, true, "chart.txt"},  // -g counts, so the named input is used
+      {{"-2", "-g", "chart.txt"}, true, "chart.txt"},
+      {{"-gx", "chart.txt"}, true, "chart.txt"},  // only the character after '-' counts
+      {{"-G", "chart.txt"}, false, defaultInput},
+      {{"chart.txt", "-g"}, false, defaultInput},  // after the input: never read as an option
+  };
+  for (const Row& row : rows) {
+    const CommandLine commandLine = Parse(row.arguments);
+    EXPECT_EQ(commandLine.writeGrid, row.writeGrid) << ::testing::PrintToString(row.arguments);
+    EXPECT_EQ(commandLine.inputName, row.inputName) << ::testing::PrintToString(row.arguments);
+  }
+}
+
 std::vector<std::string> IgnoredTexts(const CommandLine& commandLine) {
   std::vector<std::string> texts;
   for (const IgnoredArgument& argument : commandLine.ignoredArguments) {

@@ -9,11 +9,11 @@ them ("Sun - Moon", "Semi Square", "1.5°", lower-case names, a one-line title w
 from line 2); aspect-types and planets files with the awkward names their rules allow (blanks at
 either end among them); sometimes the Russian marker, the Russian aspect-types files under their
 Windows-1251 or UTF-8 names (as an unzip gives them) or both, a '!' folder for the Russian second
-attempt, an existing page or a folder in its place; a working folder named in UTF-8 (Cyrillic,
-Polish, Japanese) or in Windows-1251; now and then a limit on the size of the files
-the run writes (the log then goes on on standard error); and a random command line, now and then
-with --help or --version. The same seed gives the same runs, so a failure can be repeated; its
-folder is kept.
+attempt, an existing page or grid page or a folder in its place; a working folder named in UTF-8
+(Cyrillic, Polish, Japanese) or in Windows-1251; now and then a limit on the size of the files the
+run writes (the log then goes on on standard error); and a random command line, often with -g
+(the grid page), now and then with --help or --version. The same seed gives the same runs, so a
+failure can be repeated; its folder is kept.
 
   python3 tests/e2e/compare_with_model.py --korvo build/debug/src/korvo --seed 1 --runs 200
 """
@@ -41,10 +41,11 @@ PLANETS = [b"Sun", b"Moon", b"sun", b"Mars", b"Venus ", b"X House", b"I House", 
            b" Moon", b"Moon\t", b"A&B", b"Mars>", b"<!--",
            "Солнце".encode("cp1251"), "I дом".encode("cp1251"),
            "Солнце".encode("utf-8"), "Vénus €".encode("utf-8"), "Mars 😀".encode("utf-8"),
-           b"Mars \xd0"]
+           b"Mars \xd0", b"MOON", b"North Node", b"Lilith", b'Mo"on', "Луна".encode("cp1251")]
 ASPECTS = [b"Trine", b"Square", b"trine", b"Conj", b"", b"Semi Square", b"<b>Trine", b"&amp;",
            "Трин".encode("cp1251"),
-           "Трин".encode("utf-8"), "Tr\u00efne".encode("utf-8")]
+           "Трин".encode("utf-8"), "Tr\u00efne".encode("utf-8"), b"Sextile", b"OPPOSITION",
+           b"Biquintile", b"Semi-square", "Квинтиль".encode("cp1251"), b"Q\"&"]
 NOISE = b"ab -\xb0\t'\"0123\x00\r;+"
 
 
@@ -111,6 +112,10 @@ class Draw:
         for name in TYPE_FILES:
             if self.rng.random() < 0.6:
                 lines = [self.name_line(True) for _ in range(self.rng.randint(0, 6))]
+                if self.rng.random() < 0.3:  # a type listed twice
+                    twice = self.rng.choice(ASPECTS) + b";"
+                    lines[self.rng.randint(0, len(lines)):0] = [twice]
+                    lines.append(twice)
                 for spelling in self.spellings(name):
                     target = spelling
                     if russian and name in UTF8_SPELLING and self.rng.random() < 0.4:
@@ -124,11 +129,12 @@ class Draw:
             files[b"in.txt"] = self.text(header + body[::-1])
         if self.rng.random() < 0.15:
             files[b"x.html"] = self.text(header + body)
-        r = self.rng.random()
-        if r < 0.1:
-            files[b"Wrk/Aspects.html"] = b"an older page\n" * 50
-        elif r < 0.15:
-            files[b"Wrk/Aspects.html"] = None
+        for page in (b"Wrk/Aspects.html", b"Wrk/Aspects-grid.html"):
+            r = self.rng.random()
+            if r < 0.1:
+                files[page] = b"an older page\n" * 50
+            elif r < 0.15:
+                files[page] = None
         if self.rng.random() < 0.05:
             files[b"Korvo.log"] = None
         return files
@@ -147,9 +153,9 @@ class Draw:
         return self.rng.choice(FOLDERS)
 
     def arguments(self):
-        choices = [b"-1", b"-2", b"-12", b"-x", b"-", b"-aaspects/Natal.asp", b"-amissing.asp",
-                   b"-a", b"-aaspects", b"in.txt", b"Wrk/../in.txt", b"x.html", b"Wrk",
-                   b"Wrk/Aspects.txt"]
+        choices = [b"-1", b"-2", b"-12", b"-g", b"-g", b"-gx", b"-x", b"-",
+                   b"-aaspects/Natal.asp", b"-amissing.asp", b"-a", b"-aaspects", b"in.txt",
+                   b"Wrk/../in.txt", b"x.html", b"Wrk", b"Wrk/Aspects.txt"]
         arguments = [self.rng.choice(choices) for _ in range(self.rng.randint(0, 3))]
         if self.rng.random() < 0.06:
             arguments.insert(self.rng.randint(0, len(arguments)),
@@ -214,7 +220,7 @@ def compare_one(korvo, rng):
     os.makedirs(run_dir)
     lay_out(run_dir, files)
     with run_e2e.Inside(run_dir):
-        log, exit_code, page, console = korvo_model.model_run(run_dir, arguments, limit)
+        log, exit_code, pages, console = korvo_model.model_run(run_dir, arguments, limit)
     os.rename(run_top, os.path.join(top, b"model"))
     problems = []
     if read(os.path.join(program_dir, b"Korvo.log")) != log:
@@ -225,7 +231,7 @@ def compare_one(korvo, rng):
         problems.append(f"standard output {result.stdout!r}")
     if result.stderr != console:
         problems.append(f"standard error {result.stderr!r}")
-    if page is not None:
+    for page in pages:
         relative = os.path.relpath(page, run_dir)
         if read(os.path.join(program_dir, relative)) != read(os.path.join(model_dir, relative)):
             problems.append(f"{relative!r} differs")

@@ -8,7 +8,7 @@ standard error names what happened, and the exit code is the rule's.
   full disks       small tmpfs mounts: under the log (full, one page left), under the page, with no
                    inode left for the temporary file, and a read-only tree
   interrupts       SIGINT, SIGTERM, SIGHUP, SIGQUIT once the temporary file exists; an ignored
-                   SIGHUP stays ignored
+                   SIGHUP stays ignored; SIGTERM while the grid page (-g) is written
   memory           address-space limits (ulimit -v) below what a run needs
   console          (Wine) a Korvo.log that cannot be opened, standard error a console
 
@@ -406,6 +406,38 @@ def interrupt_checks(korvo, work, checks):
     checks.expect("an ignored SIGHUP stays ignored", problems)
 
 
+def grid_interrupt_check(korvo, work, checks):
+    """SIGTERM while the grid page is written: a planets file of many names makes the grid large
+    and the page small. The page stays complete in place, the old grid page as it was, and no
+    temporary file is left. A run that finished before its temporary grid page was seen proves
+    nothing and is reported as skipped."""
+    directory = os.path.join(work, "interrupt-grid")
+    planets = b"".join(b"Planet %d\n" % number for number in range(2500))
+    lay_out(directory, {"Language/English/Planets.txt": planets,
+                        "Wrk/Aspects-grid.html": OLD_PAGE})
+    process = subprocess.Popen([korvo, "-g"], cwd=directory, stdin=subprocess.DEVNULL,
+                               stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                               preexec_fn=default_interrupts())
+    log_name = os.path.join(directory, "Korvo.log")
+    while process.poll() is None and not (leftovers(directory) and
+                                          b"\r\nUsing grid output: " in (read(log_name) or b"")):
+        time.sleep(0.001)
+    if process.poll() is not None:
+        process.communicate()
+        checks.skip("SIGTERM while the grid page is written",
+                    "the run ended before its temporary grid page was seen")
+        return
+    process.send_signal(signal.SIGTERM)
+    _, error = process.communicate(timeout=60)
+    result = subprocess.CompletedProcess([], process.returncode, b"", error)
+    problems = outcome_problems(directory, result, -signal.SIGTERM, console=b"", page=None)
+    if not (read(os.path.join(directory, "Wrk/Aspects.html")) or b"").endswith(b"</html>\r\n"):
+        problems.append("the page is not complete")
+    if read(os.path.join(directory, "Wrk/Aspects-grid.html")) != OLD_PAGE:
+        problems.append("the old grid page is gone")
+    checks.expect("SIGTERM while the grid page is written", problems)
+
+
 def windows_interrupt_checks(command, work, checks):
     """Korvo.exe under Wine, which turns SIGINT into Ctrl+C: a list long enough that the page
     takes a while, interrupted once its temporary file is seen. A run that finished before it was
@@ -559,6 +591,7 @@ def posix_checks(korvo, work, checks, sanitized):
     read_error_checks(korvo, work, checks)
     opened_once_checks(korvo, work, checks)
     interrupt_checks(korvo, work, checks)
+    grid_interrupt_check(korvo, work, checks)
     memory_checks(korvo, work, checks, sanitized)
     if os.geteuid() != 0 or not can_mount(work):
         checks.skip("full and read-only file systems", "mounting a tmpfs is not allowed here")

@@ -3,10 +3,10 @@ by make_expected.py to write the expected files of end-to-end cases. It works on
 throughout, on the POSIX flavour ('/' as the separator).
 
 model_run(cwd, args) runs in the directory cwd (a real path, as bytes) with the arguments args
-(bytes) and returns (log bytes or None, exit code, page name or None, standard error bytes); the
-page itself is written into the directory as the program would write it. A run asked for its help
-or its version writes no log (None); model_standard_output(args) is what it writes on standard
-output (each line end "\n").
+(bytes) and returns (log bytes or None, exit code, the names of the pages it wrote or tried to
+write: the page, then the grid page; standard error bytes); the pages are written into the
+directory as the program would write them. A run asked for its help or its version writes no log
+(None); model_standard_output(args) is what it writes on standard output (each line end "\n").
 """
 import os
 import re
@@ -465,6 +465,212 @@ def page_name(name):
 
 
 # ---------------------------------------------------------------------------------------------
+# The grid page
+
+GRID_HEAD = {0: b"", 1: b'  <meta http-equiv="Content-Type" content="text/html; charset=windows-1251">\n'}
+GRID_TITLE = {0: b"  <title>VEXA - Aspect Grid</title>\n",
+              1: b"  <title>VEXA - " + ru("Сетка аспектов") + b"</title>\n"}
+GRID_STYLE = (
+    b"  <style>\n"
+    b"    body { font-family: sans-serif; color: #000; background: #fff; }\n"
+    b"    #aspect-grid { border-collapse: collapse; }\n"
+    b"    #aspect-grid th { font-weight: normal; padding: 0 0.4em; }\n"
+    b"    #aspect-grid tr:first-child th { font-size: 1.3em; height: 1.8em; }\n"
+    b"    #aspect-grid tr + tr th { text-align: right; white-space: nowrap; }\n"
+    b"    #aspect-grid td { width: 3.4em; height: 2.6em; padding: 0.1em; text-align: center;"
+    b" vertical-align: middle; border: 1px solid #999; }\n"
+    b"    #aspect-grid td.corner, #aspect-grid td.above { border: none; }\n"
+    b"    #aspect-grid td.point { background: #eee; font-size: 1.3em; }\n"
+    b"    .aspect { display: block; white-space: nowrap; line-height: 1.1; }\n"
+    b"    .point .aspect { font-size: 0.77em; }\n"
+    b"    .symbol { display: block; margin: 0 auto; width: 1.3em; height: 1.3em; font-weight: bold;"
+    b" }\n"
+    b"    svg.symbol { fill: none; stroke: currentColor; stroke-width: 1.7; stroke-linecap: round;"
+    b" stroke-linejoin: round; }\n"
+    b"    .orb { display: block; font-size: 0.75em; }\n"
+    b"    .legend { margin-top: 1em; }\n"
+    b"    .legend .entry { display: inline-block; margin-right: 1.5em; white-space: nowrap; }\n"
+    b"    .legend .symbol { display: inline-block; vertical-align: middle; }\n"
+    b"    .tense { color: #b00000; }\n"
+    b"    .harmonious { color: #0040a0; }\n"
+    b"    .conjunction { color: #000; }\n"
+    b"    .other { color: #006400; }\n"
+    b"    svg.symbols { position: absolute; width: 0; height: 0; }\n"
+    b"    @page { size: A4; margin: 12mm; }\n"
+    b"    @media print {\n"
+    b"      body { font-size: 8pt; }\n"
+    b"      #aspect-grid td.point { print-color-adjust: exact; -webkit-print-color-adjust: exact; }\n"
+    b"      #aspect-grid tr, .legend { break-inside: avoid; }\n"
+    b"    }\n"
+    b"  </style>\n"
+    b"</head>\n"
+    b"<body>\n")
+# The aspect types by their names (compared without case), with their drawn symbol (its id) or
+# text symbol, and the tone of their colour.
+DRAWINGS = {
+    b"conjunction": b'<circle cx="8" cy="12" r="4.5"/><path d="M11.2 8.8L16 4"/>',
+    b"opposition": b'<circle cx="5" cy="15" r="3"/><circle cx="15" cy="5" r="3"/>'
+                   b'<path d="M7.1 12.9L12.9 7.1"/>',
+    b"trine": b'<path d="M10 3L17.5 16.5H2.5Z"/>',
+    b"square": b'<path d="M4 4H16V16H4Z"/>',
+    b"sextile": b'<path d="M10 3V17M3.9 6.5L16.1 13.5M3.9 13.5L16.1 6.5"/>',
+    b"semisextile": b'<path d="M4 4L10 13L16 4M4 16.5H16"/>',
+    b"quincunx": b'<path d="M4 3.5H16M4 16L10 7L16 16"/>',
+    b"semisquare": b'<path d="M16 5L4 15H16"/>',
+    b"sesquiquadrate": b'<path d="M3 8H12V17H3ZM12 8L17 3"/>',
+}
+ASPECT_TYPES = [  # (names, drawing or None, text, tone)
+    (["conjunction", "соединение"], b"conjunction", None, b"conjunction"),
+    (["opposition", "оппозиция"], b"opposition", None, b"tense"),
+    (["trine", "трин", "тригон"], b"trine", None, b"harmonious"),
+    (["square", "квадрат", "квадратура"], b"square", None, b"tense"),
+    (["sextile", "секстиль"], b"sextile", None, b"harmonious"),
+    (["semisextile", "semi-sextile", "полусекстиль"], b"semisextile", None, b"other"),
+    (["quincunx", "inconjunct", "квинконс"], b"quincunx", None, b"other"),
+    (["semisquare", "semi-square", "octile", "полуквадрат"], b"semisquare", None, b"tense"),
+    (["sesquiquadrate", "sesquisquare", "полутораквадрат", "сесквиквадрат"], b"sesquiquadrate",
+     None, b"tense"),
+    (["quintile", "квинтиль"], None, b"Q", b"other"),
+    (["biquintile", "биквинтиль"], None, b"bQ", b"other"),
+]
+GLYPHS = [  # (English, Russian, the glyph's number)
+    ("sun", "солнце", 9737), ("moon", "луна", 9789), ("mercury", "меркурий", 9791),
+    ("venus", "венера", 9792), ("mars", "марс", 9794), ("jupiter", "юпитер", 9795),
+    ("saturn", "сатурн", 9796), ("uranus", "уран", 9797), ("neptune", "нептун", 9798),
+    ("pluto", "плутон", 9799), ("north node", "сев. узел", 9738),
+    ("south node", "юж. узел", 9739), ("chiron", "хирон", 9911), ("lilith", "лилит", 9912),
+]
+# Lower case of ASCII and of the Windows-1251 Cyrillic letters.
+LOWER = bytes(b + 32 if 65 <= b <= 90 or 0xC0 <= b <= 0xDF else 0xB8 if b == 0xA8 else b
+              for b in range(256))
+
+
+def known_name(name, names):
+    return name.translate(LOWER) in [ru(known) for known in names]
+
+
+def aspect_symbol(aspect):
+    """(drawing id or None, text, tone) of an aspect name."""
+    for names, drawing, text, tone in ASPECT_TYPES:
+        if known_name(aspect, names):
+            return drawing, text, tone
+    return None, aspect[:3], b"other"
+
+
+def symbol_markup(drawing, text):
+    if drawing is not None:
+        return b'<svg class="symbol"><use href="#' + drawing + b'"/></svg>'
+    return b'<span class="symbol">' + escaped(text) + b"</span>"
+
+
+def point_label(name, is_house):
+    if is_house:
+        return name.split(b" ")[0]
+    for english, russian, number in GLYPHS:
+        if known_name(name, [english, russian]):
+            return b"&#%d;" % number
+    return escaped(name[:3])
+
+
+def attribute(text):
+    return escaped(text).replace(b'"', b"&quot;")
+
+
+def grid_axis(file_names, orb_entries, language, sides):
+    """The points of an axis: (name, whether a house of the language)."""
+    points, placed = [], set()
+
+    def place(name, is_house):
+        if name not in placed:
+            placed.add(name)
+            points.append((name, is_house))
+
+    for name in file_names:
+        place(name, name in HOUSES[language])
+    occurring = [getattr(e, side) for e in orb_entries for side in sides]
+    for house in HOUSES[language]:
+        if house in occurring:
+            place(house, True)
+    for name in occurring:
+        place(name, False)
+    return points
+
+
+def orb_to_minutes(orb_text):
+    match = re.match(rb"[0-9]*\xb0(?:[0-9]+')?", orb_text)
+    return match.group(0)
+
+
+def aspect_markup(e):
+    drawing, text, tone = aspect_symbol(e.aspect)
+    sign = b"" if is_space(e.orb_sign) else bytes([e.orb_sign])
+    title = e.aspect + b" " + e.from_planet + b"-" + e.to_planet + b" " + sign + e.orb_text
+    return (b'<span class="aspect ' + tone + b'" title="' + attribute(title) + b'">'
+            + symbol_markup(drawing, text) + b'<span class="orb">' + escaped(sign)
+            + escaped(orb_to_minutes(e.orb_text)) + b"</span></span>")
+
+
+def grid_page(header, orb_entries, type_entries, file_planets, language, mode):
+    """The grid page: each aspect once, at its first place in the aspect-type table, in its cell."""
+    natal = mode == 1
+    if natal:
+        rows = columns = grid_axis(file_planets, orb_entries, language, ["from_planet", "to_planet"])
+    else:
+        rows = grid_axis(file_planets, orb_entries, language, ["to_planet"])
+        columns = grid_axis(file_planets, orb_entries, language, ["from_planet"])
+    row_of = {name: i for i, (name, _) in enumerate(rows)}
+    column_of = {name: i for i, (name, _) in enumerate(columns)}
+    cells = {}
+    shown, seen = [], set()  # each entry once, in the aspect-type table's order
+    for e in type_entries:
+        if id(e) not in seen:
+            seen.add(id(e))
+            shown.append(e)
+    for e in shown:
+        if natal:
+            first, second = row_of[e.from_planet], row_of[e.to_planet]
+            cell = (max(first, second), min(first, second))
+        else:
+            cell = (row_of[e.to_planet], column_of[e.from_planet])
+        cells.setdefault(cell, []).append(e)
+    types = []
+    for e in shown:
+        if e.aspect not in types:
+            types.append(e.aspect)
+
+    text = b"<!DOCTYPE html>\n<html>\n<head>\n" + GRID_HEAD[language] + GRID_TITLE[language]
+    text += GRID_STYLE + b'<svg class="symbols" aria-hidden="true">\n'
+    drawn = []
+    for aspect in types:
+        drawing = aspect_symbol(aspect)[0]
+        if drawing is not None and drawing not in drawn:
+            drawn.append(drawing)
+            text += (b'<symbol id="' + drawing + b'" viewBox="0 0 20 20">' + DRAWINGS[drawing]
+                     + b"</symbol>\n")
+    text += b"</svg>\n<h3>" + header + b"</h3>\n" + b'<table id="aspect-grid">\n'
+    text += b'<tr><td class="corner"></td>' + b"".join(
+        b'<th title="' + attribute(name) + b'">' + point_label(name, house) + b"</th>"
+        for name, house in columns) + b"</tr>\n"
+    for r, (name, house) in enumerate(rows):
+        text += b"<tr><th>" + escaped(name) + b"</th>"
+        for c in range(len(columns)):
+            content = b"".join(aspect_markup(e) for e in cells.get((r, c), []))
+            if natal and c > r:
+                text += b'<td class="above"></td>'
+            elif natal and c == r:
+                text += b'<td class="point">' + point_label(name, house) + content + b"</td>"
+            else:
+                text += b"<td>" + content + b"</td>"
+        text += b"</tr>\n"
+    text += b"</table>\n" + b'<p class="legend">'
+    for aspect in types:
+        drawing, symbol_text, tone = aspect_symbol(aspect)
+        text += (b'<span class="entry"><span class="' + tone + b'">'
+                 + symbol_markup(drawing, symbol_text) + b"</span> " + escaped(aspect) + b"</span>")
+    return text + b"</p>\n</body>\n</html>\n"
+
+
+# ---------------------------------------------------------------------------------------------
 # The run
 
 HOUSES = {
@@ -483,8 +689,10 @@ PLANETS = {0: b"Language/English/Planets.txt", 1: b"Language/Russian/Planets.txt
 
 
 def parse_command_line(cwd, args, log):
-    """(mode, aspect-types name or None, input name); the arguments not used are logged."""
+    """(mode, aspect-types name or None, input name, whether -g asks for the grid page); the
+    arguments not used are logged."""
     mode = 1
+    grid = False
     types_name = None
     counter = len(args) + 1
     position = 0
@@ -493,6 +701,8 @@ def parse_command_line(cwd, args, log):
         option = args[position][1:2]
         if option in (b"1", b"2"):
             mode = int(option)
+        elif option == b"g":
+            grid = True
         elif option == b"a":
             name, too_long = absolute_name(cwd, args[position][2:])
             if name is not None:
@@ -514,7 +724,7 @@ def parse_command_line(cwd, args, log):
         log.line(b"Argument ignored: ", argument)
         if too_long:
             log.line(*too_long_line(NAME_BUFFER))
-    return mode, types_name, input_name
+    return mode, types_name, input_name, grid
 
 
 def open_aspect_types(cwd, types_name, language, mode, log):
@@ -620,6 +830,7 @@ def log_not_in_file(log, what, names, file_name):
 HELP = (USAGE + b"\n"
         b"  -1                   natal mode, the default: each aspect under both its planets\n"
         b"  -2                   transit mode: each aspect under its first planet only\n"
+        b"  -g                   also write the aspect grid, named with -grid.html next to the page\n"
         b"  -a<file>             the aspect-types file, written right after -a\n"
         b"  <aspects-list-file>  the aspects list to convert (default: Wrk/Aspects.txt)\n"
         b"  --help               write this help, and nothing else\n"
@@ -651,42 +862,44 @@ def model_run(cwd, args, file_size_limit=None, log_room=None):
     None when it cannot be opened or the run answers on standard output, exit code, page name or
     None, what standard error shows)."""
     if model_standard_output(args):
-        return None, 0, None, b""  # answered on standard output: no log, no page
+        return None, 0, [], b""  # answered on standard output: no log, no page
     limits = [limit for limit in (file_size_limit, log_room) if limit is not None]
     log = Log(cwd, log_can_be_opened(cwd), min(limits) if limits else None)
-    exit_code, page = run_steps(cwd, args, log, file_size_limit)
-    return log.data if log.state != 4 else None, exit_code, page, log.console
+    exit_code, pages = run_steps(cwd, args, log, file_size_limit)
+    return log.data if log.state != 4 else None, exit_code, pages, log.console
 
 
 def run_steps(cwd, args, log, file_size_limit):
-    """The steps of a run, logged into `log`; returns (exit code, page name or None)."""
+    """The steps of a run, logged into `log`; returns (exit code, the names of the pages written
+    or tried)."""
     log.line(USAGE)
     log.line(b"Version: ", VERSION)
     marker = absolute_path(cwd, b"Config/RUSSIAN.ini")
     language = 1 if marker is not None and can_read(marker) else 0
     log.line(b"Config (0=EN, 1=RU): ", str(language).encode())
-    mode, types_name, input_name = parse_command_line(cwd, args, log)
+    mode, types_name, input_name, grid = parse_command_line(cwd, args, log)
     absolute_input, too_long = absolute_name(cwd, input_name)
     if absolute_input is None or not can_read(absolute_input):
         log.line(b"Input file: ", absolute_input or input_name, b" cannot be opened")
         if too_long:
             log.line(*too_long_line(NAME_BUFFER))
-        return 1, None
+        return 1, []
     log.line(b"Using input: ", absolute_input)
     header, entries = read_aspects_list(
         read_lines(absolute_input, log, absolute_input, language), log, absolute_input)
     log.line(b"Extracted ", str(len(entries)).encode(), b" aspects")
     entries = sort_by_orb(entries)
+    orb_entries = entries
 
     page = page_name(absolute_input)
     if page == absolute_input:
         log.line(b"Output file: ", page, b" is the input file")
-        return 2, None
+        return 2, []
     if len(page) + 1 > NAME_BUFFER or os.path.isdir(page):
         log.line(b"Output file: ", page, b" cannot be opened")
         if len(page) + 1 > NAME_BUFFER:
             log.line(*too_long_line(NAME_BUFFER))
-        return 2, None
+        return 2, []
     log.line(b"Using output: ", page)
     text = HEAD_RU if language == 1 else HEAD_EN
     text += b"<h3>" + header + b"</h3>\n"
@@ -698,12 +911,14 @@ def run_steps(cwd, args, log, file_size_limit):
     log_not_in_file(log, b"Aspect type", append_unseen(types, [e.aspect for e in entries]),
                     types_file)
     entries = group_by(entries, types, lambda e: e.aspect)
+    type_entries = entries
     text += table_block(entries, 3, language)
     log.line(b"Output tbl2, state: ", str(log.state).encode())
 
     if mode == 1:
         entries = entries + [e.mirrored() for e in entries]
     planets, planets_file = read_planets(cwd, language, log)
+    file_planet_count = len(planets)
     planets += HOUSES[language]
     log_not_in_file(log, b"Planet", append_unseen(planets, [e.from_planet for e in entries]),
                     planets_file)
@@ -713,19 +928,44 @@ def run_steps(cwd, args, log, file_size_limit):
     text += b"</body>\n</html>\n"
     log.line(b"Output tbl3, state: ", str(log.state).encode())
 
-    # The page appears whole or not at all: a page that cannot be written leaves the old one.
-    # The temporary file is named within the page's folder, so a page name of any length has one.
+    if not write_whole(page, text, file_size_limit):
+        log.last(b"Output file: ", page, b" cannot be written")
+        return 2, [page]
+    if not grid:
+        log.last(b"Korvo completed OK")
+        return 0, [page]
+
+    # The grid page, only once the page is in place, under the same rules.
+    grid_name = page[:-len(b".html")] + b"-grid.html"
+    if len(grid_name) + 1 > NAME_BUFFER or os.path.isdir(grid_name):
+        log.line(b"Output file: ", grid_name, b" cannot be opened")
+        if len(grid_name) + 1 > NAME_BUFFER:
+            log.line(*too_long_line(NAME_BUFFER))
+        return 2, [page]
+    log.line(b"Using grid output: ", grid_name)
+    grid_text = grid_page(header, orb_entries, type_entries, planets[:file_planet_count],
+                          language, mode)
+    if not write_whole(grid_name, grid_text, file_size_limit):
+        log.last(b"Output file: ", grid_name, b" cannot be written")
+        return 2, [page, grid_name]
+    log.line(b"Output grid, state: ", str(log.state).encode())
+    log.last(b"Korvo completed OK")
+    return 0, [page, grid_name]
+
+
+def write_whole(name, text, file_size_limit):
+    """Writes a page that appears whole or not at all: one that cannot be written leaves the old
+    one. The temporary file is named within the page's folder, so a page name of any length has
+    one. False when the page could not be written."""
     data = text.replace(b"\n", b"\r\n")
-    temporary = os.path.join(os.path.dirname(page), b".korvo-model.tmp")
+    temporary = os.path.join(os.path.dirname(name), b".korvo-model.tmp")
     try:
         if file_size_limit is not None and len(data) > file_size_limit:
             raise OSError("the file-size limit")
-        with run_e2e.Inside(os.path.dirname(page)):
+        with run_e2e.Inside(os.path.dirname(name)):
             with open(os.path.basename(temporary), "wb") as out:
                 out.write(data)
-            os.replace(os.path.basename(temporary), os.path.basename(page))
+            os.replace(os.path.basename(temporary), os.path.basename(name))
     except OSError:
-        log.last(b"Output file: ", page, b" cannot be written")
-        return 2, page
-    log.last(b"Korvo completed OK")
-    return 0, page
+        return False
+    return True

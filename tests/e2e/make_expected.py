@@ -5,9 +5,9 @@ from the program itself.
 For each case folder given, the run directory is laid out as run_e2e.py lays it out, the model
 runs there, and expected/ is rewritten: Korvo.log (the current directory written as {CWD}, the
 version as {VERSION}, and each {FILL:N} of the arguments and setup written back as such) unless
-it could not be opened, the page when the model wrote one, "stderr" of case.json when the run
-writes to standard error (the same placeholders), and the files named in case.json
-"model": {"keep": [...]} as they stand after the run (such as an input that must stay
+it could not be opened, the page and the grid page when the model wrote them, "stderr" of
+case.json when the run writes to standard error (the same placeholders), and the files named in
+case.json "model": {"keep": [...]} as they stand after the run (such as an input that must stay
 untouched). A run that answers on standard output writes no log; the output itself stands in
 case.json ("stdout"), which must agree with the model. A file with the bytes of one that another case holds is not copied but referred to
 (expected_files.py). A case whose "model" is a text is left alone: "by hand", or the script that
@@ -65,7 +65,7 @@ def write_expected(case_dir):
         previous = os.getcwd()
         os.chdir(cwd)
         try:
-            log, exit_code, page, console = korvo_model.model_run(
+            log, exit_code, pages, console = korvo_model.model_run(
                 cwd, arguments, case.get("file_size_limit"))
         finally:
             os.chdir(previous)
@@ -88,8 +88,9 @@ def write_expected(case_dir):
             case["stderr"] = placeholders(console.replace(cwd, b"{CWD}"), case,
                                           cwd_as_seen).decode(run_e2e.LATIN1)
         kept = [k.encode(run_e2e.LATIN1) for k in model.get("keep", [])]
-        if page is not None and os.path.isfile(page) and not os.path.islink(page):
-            kept.append(os.path.relpath(page, cwd))
+        for page in pages:
+            if os.path.isfile(page) and not os.path.islink(page):
+                kept.append(os.path.relpath(page, cwd))
         for relative in kept:  # named as the runner reads expected names: as Latin-1
             with open(os.path.join(cwd, relative), "rb") as source:
                 files[placeholders(relative, case, cwd_as_seen).decode(run_e2e.LATIN1)] = \

@@ -5,11 +5,12 @@ people write them today, and checks that the twins give the same result.
 A twin has every text file of the tree re-encoded from the run's code page (Windows-1251 with the
 Russian marker, Windows-1252 without) as UTF-8, UTF-8 with a byte-order mark, UTF-8 with LF line
 ends, UTF-16 little-endian or UTF-16 big-endian (each with its mark), and on Linux also as UTF-8
-with the Russian aspect-types files renamed to the UTF-8 spelling of their names. The pages must be
-byte-identical and the logs identical apart from the lines that tell how a file was read
-("Read <N> lines of <file> as UTF-8", "Read <file> as UTF-16"). A file that cannot be re-encoded
-without changing its meaning stays as it is: one with a byte the code page leaves undefined, one
-that starts like a byte-order mark, or one with a line that is already valid UTF-8.
+with the Russian aspect-types files renamed to the UTF-8 spelling of their names. The pages (with
+-g the grid page too) must be byte-identical and the logs identical apart from the lines that
+tell how a file was read ("Read <N> lines of <file> as UTF-8", "Read <file> as UTF-16"). A file
+that cannot be re-encoded without changing its meaning stays as it is: one with a byte the code
+page leaves undefined, one that starts like a byte-order mark, or one with a line that is
+already valid UTF-8.
 
 The trees are every end-to-end case tree with non-ASCII text (cases that run in a subfolder are
 left out) and random trees drawn as compare_with_model.py draws them (a fixed seed). With
@@ -129,11 +130,10 @@ def has_non_ascii(directory):
     return False
 
 
-def page_of(log):
-    for line in log.split(b"\r\n"):
-        if line.startswith(b"Using output: "):
-            return line[len(b"Using output: "):]
-    return None
+def pages_of(log):
+    """The names of the page and of the grid page that the log says were opened."""
+    prefixes = (b"Using output: ", b"Using grid output: ")
+    return [line.split(b": ", 1)[1] for line in log.split(b"\r\n") if line.startswith(prefixes)]
 
 
 class Runner:
@@ -159,17 +159,18 @@ class Runner:
         return top, real_dir, cwd_as_seen.encode("latin-1"), result.returncode, log
 
     def page_bytes(self, real_dir, cwd_as_seen, log):
-        page = page_of(log)
-        if page is None:
-            return None
-        relative = page[len(cwd_as_seen) + 1:]
-        if self.platform == "windows":
-            relative = relative.replace(b"\\", b"/")
-        path = os.path.join(os.fsencode(real_dir), relative)
-        if not os.path.isfile(path):
-            return None
-        with open(path, "rb") as source:
-            return source.read()
+        """The bytes of each page the log names (None for one that is not there)."""
+        pages = []
+        for page in pages_of(log):
+            relative = page[len(cwd_as_seen) + 1:]
+            if self.platform == "windows":
+                relative = relative.replace(b"\\", b"/")
+            path = os.path.join(os.fsencode(real_dir), relative)
+            pages.append(None)
+            if os.path.isfile(path):
+                with open(path, "rb") as source:
+                    pages[-1] = source.read()
+        return pages
 
 
 def compare_twins(runner, name, lay_out, arguments, variants):

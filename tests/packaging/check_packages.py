@@ -199,8 +199,9 @@ def check_deb_files(checks, root, source_dir):
                           f"deb: groff warns about the manual page: {groff.stderr.decode()}")
     checks.expect(read_or_none(doc / "README.md") == user_readme(source_dir),
                   f"deb: {DOC}/README.md is not the user's part of README.md")
-    checks.expect((doc / "docs/page-en-natal.png").is_file(),
-                  f"deb: {DOC}/docs/page-en-natal.png, the README's picture, is missing")
+    for picture in readme_pictures(source_dir):
+        checks.expect((doc / picture).is_file(),
+                      f"deb: {DOC}/{picture}, a picture of the README, is missing")
     changelog = read_or_none(doc / "changelog.gz")
     checks.expect(changelog and gzip.decompress(changelog) ==
                   (source_dir / "packaging/changelog").read_bytes(),
@@ -275,6 +276,12 @@ def run_installed(checks, root, source_dir, work, version):
     return pages
 
 
+def readme_pictures(source_dir):
+    """The pictures the user's README shows, by their names relative to it."""
+    pictures = re.findall(rb"!\[[^]]*\]\((docs/[^)]+\.png)\)", user_readme(source_dir))
+    return [picture.decode() for picture in pictures]
+
+
 def zip_name(relative):
     """The Unicode name a Windows-1251 name stands for; ASCII names stay as they are."""
     return "/".join(part.decode("cp1251") for part in relative.split(b"/"))
@@ -290,6 +297,8 @@ def check_zip(checks, archive, source_dir, version):
                   "zip: HOW-TO-RUN.txt does not say how to run Korvo.exe in CR LF lines")
     checks.expect(archive.read(top + "README.md") == user_readme(source_dir),
                   "zip: README.md is not the user's part of README.md")
+    for picture in readme_pictures(source_dir):
+        checks.expect(top + picture in entries, f"zip: {picture}, a picture of the README, is missing")
     licence = (source_dir / "LICENSE").read_bytes().replace(b"\n", b"\r\n")
     checks.expect(archive.read(top + "LICENSE.txt") == licence,
                   "zip: LICENSE.txt is not LICENSE with CR LF line ends")

@@ -9,23 +9,30 @@
 namespace korvo {
 namespace {
 
-TEST(AppendEscaped, OnlyAmpersandAndAngleBracketsBecomeEntities) {
+TEST(AppendEscaped, OnlyAmpersandAndAngleBracketsBecomeEntitiesAndQuotesInAttributes) {
   struct Row {
     std::string text;
     std::string shown;
+    std::string inAttribute;
   };
   const Row rows[] = {
-      {"", ""},
-      {"<John & Mary>", "&lt;John &amp; Mary&gt;"},
-      {"&amp;", "&amp;amp;"},  // an entity is escaped too: the page shows what the file says
-      {"&&<<>>", "&amp;&amp;&lt;&lt;&gt;&gt;"},
-      {"1\xB0 30' 15\" \xE4", "1\xB0 30' 15\" \xE4"},  // quotes and other bytes stay
+      {"", "", ""},
+      {"<John & Mary>", "&lt;John &amp; Mary&gt;", "&lt;John &amp; Mary&gt;"},
+      // An entity is escaped too: the page shows what the file says.
+      {"&amp;", "&amp;amp;", "&amp;amp;"},
+      {"&&<<>>", "&amp;&amp;&lt;&lt;&gt;&gt;", "&amp;&amp;&lt;&lt;&gt;&gt;"},
+      // Quotes and other bytes stay, but a double quote in an attribute.
+      {"1\xB0 30' 15\" \xE4", "1\xB0 30' 15\" \xE4", "1\xB0 30' 15&quot; \xE4"},
+      {"\"&\"\"", "\"&amp;\"\"", "&quot;&amp;&quot;&quot;"},
   };
   for (const Row& row : rows) {
     std::string out = "kept:";
     AppendEscaped(out, row.text);
     EXPECT_EQ(out, "kept:" + row.shown) << row.text;
     EXPECT_EQ(NeedsEscaping(row.text), row.shown != row.text) << row.text;
+    std::string attribute = "kept:";
+    AppendEscapedAttribute(attribute, row.text);
+    EXPECT_EQ(attribute, "kept:" + row.inAttribute) << row.text;
   }
 }
 

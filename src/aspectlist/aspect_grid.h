@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "aspectlist/entry_order.h"
+
+namespace korvo {
+
+// One point of an axis of the aspect grid: a planet of the planets file or of the list, or a
+// house, by its name as written.
+struct GridPoint {
+  std::string name;
+  bool isHouse = false;  // one of the twelve house names of the run's language
+};
+
+// The cell of one aspect: the numbers of its row and its column on their axes.
+struct GridPlacement {
+  std::uint32_t row = 0;
+  std::uint32_t column = 0;
+  EntryRef entry = 0;  // never mirrored: the aspect as the list gives it
+};
+
+// The grid of points by points. A triangle (natal) has one axis for its rows and its columns and
+// holds its aspects on and below the diagonal; otherwise the rows are the to-planets and the
+// columns the from-planets. Each aspect stands in exactly one cell.
+struct AspectGrid {
+  bool triangle = true;
+  std::vector<GridPoint> rows;
+  std::vector<GridPoint> columns;
+  std::vector<GridPlacement> placements;   // by row, then column, then the aspect-type order
+  std::vector<std::uint32_t> aspectTypes;  // the aspect names shown, in the aspect-type order
+};
+
+}  // namespace korvo

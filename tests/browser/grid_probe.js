@@ -1,0 +1,39 @@
+(function () {
+  const missingSample = String.fromCodePoint(0x378);
+  function pixels(text, font) {
+    const canvas = document.createElement("canvas");
+    canvas.width = 64; canvas.height = 64;
+    const context = canvas.getContext("2d");
+    context.font = font;
+    context.textBaseline = "middle";
+    context.fillText(text, 8, 32);
+    return Array.from(context.getImageData(0, 0, 64, 64).data).join(",");
+  }
+  function fontOf(element) {
+    const style = getComputedStyle(element);
+    return style.fontStyle + " " + style.fontWeight + " 40px " + style.fontFamily;
+  }
+  const report = {labels: [], symbols: [], control: null};
+  const labelled = document.querySelectorAll("#aspect-grid tr:first-child th, #aspect-grid td.point");
+  for (const element of labelled) {
+    const font = fontOf(element);
+    const missing = pixels(missingSample, font);
+    const label = element.firstChild && element.firstChild.nodeType === 3 ? element.firstChild.data : "";
+    for (const character of label) {
+      if (character.codePointAt(0) < 0x80) continue;
+      report.labels.push({character: character, missing: pixels(character, font) === missing});
+    }
+  }
+  const controlFont = fontOf(document.body);
+  report.control = pixels("\u26b9", controlFont) === pixels(missingSample, controlFont);
+  for (const use of document.querySelectorAll("use")) {
+    const box = use.getBBox();
+    const id = (use.getAttribute("href") || "").slice(1);
+    report.symbols.push({id: id, defined: document.getElementById(id) !== null,
+                         width: box.width, height: box.height});
+  }
+  const out = document.createElement("pre");
+  out.id = "grid-check";
+  out.textContent = JSON.stringify(report);
+  document.body.appendChild(out);
+})();
