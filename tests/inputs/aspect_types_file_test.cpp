@@ -18,13 +18,7 @@ namespace {
 const std::string kSeparator(1, kPathSeparator);
 
 std::vector<std::string> ReadTypes(const std::string& bytes, std::string* log = nullptr) {
-  std::istringstream input(bytes);
-  LineReader reader = MakeLineReader(input, CodePage::windows1252);
-  test::CapturedLog captured;
-  NameList names;
-  ReadAspectTypes(reader, names, captured.log, "/t/Natal.asp");
-  if (log) *log = captured.Text();
-  return names;
+  return test::ReadNamesWith(ReadAspectTypes, bytes, "/t/Natal.asp", log);
 }
 
 TEST(ReadAspectTypes, NamesComeFromLinesWithASemicolon) {

@@ -12,13 +12,7 @@ namespace korvo {
 namespace {
 
 std::vector<std::string> ReadNames(const std::string& bytes, std::string* log = nullptr) {
-  std::istringstream input(bytes);
-  LineReader reader = MakeLineReader(input, CodePage::windows1252);
-  test::CapturedLog captured;
-  NameList names;
-  ReadPlanets(reader, names, captured.log, "/p/Planets.txt");
-  if (log) *log = captured.Text();
-  return names;
+  return test::ReadNamesWith(ReadPlanets, bytes, "/p/Planets.txt", log);
 }
 
 TEST(ReadPlanets, OneNamePerLine) {

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "aspectlist/name_list.h"
 #include "base/run_log.h"
 #include "platform/line_reader.h"
 
@@ -102,6 +103,20 @@ struct CapturedLog {
 
   std::string Text() { return ReadFileBytes(directory.path() / "Korvo.log"); }
 };
+
+// The names a names-file reader (ReadAspectTypes, ReadPlanets) takes from `bytes`, read as a
+// Windows-1252 file called `fileName`; `log`, when given, receives what the reading logged.
+template <typename NamesReader>
+NameList ReadNamesWith(NamesReader read, const std::string& bytes, std::string_view fileName,
+                       std::string* log = nullptr) {
+  std::istringstream input(bytes);
+  LineReader reader = MakeLineReader(input, CodePage::windows1252);
+  CapturedLog captured;
+  NameList names;
+  read(reader, names, captured.log, fileName);
+  if (log) *log = captured.Text();
+  return names;
+}
 
 // Every line a LineReader gives for `bytes`, with the cut flag and the line number of each.
 struct ReadLine {
