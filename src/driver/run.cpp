@@ -165,6 +165,11 @@ void WritePlanetTable(RunState& run) {
 // when it is whole. False, its last line logged, when it could not be opened or written.
 bool WriteGrid(RunState& run) {
   run.gridFileName = GridPageName(run.pageFileName);
+  // A grid name that reaches the page (a link) would replace the page just put in place.
+  if (SameFileName(run.gridFileName, run.pageFileName)) {
+    LogLine(run.log, {kOutputFile, run.gridFileName, kCannotBeOpened});
+    return false;
+  }
   if (!OpenOutputFile(run, run.grid, run.gridFileName)) return false;
   LogLine(run.log, {kUsingGridOutput, run.gridFileName});
   const AspectGrid grid =
