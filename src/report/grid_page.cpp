@@ -193,9 +193,7 @@ std::string_view OrbToMinutes(std::string_view orbText) {
 void WriteGridPage(std::ostream& page, const AspectList& list, const AspectGrid& grid,
                    const std::vector<std::string>& headerLines, LanguageFlag language) {
   WriteGridHead(page, list, grid, language);
-  WriteCrLf(page, kHeaderBlockStart);
-  WriteCrLf(page, HeaderText(headerLines));
-  WriteCrLf(page, kHeaderBlockEnd);
+  WriteHeaderBlock(page, headerLines);
   WriteCrLf(page, kGridStart);
   WriteCrLf(page, ColumnHeaders(grid));
   std::size_t next = 0;

@@ -25,12 +25,16 @@ std::string HeaderText(const std::vector<std::string>& headerLines) {
   return headerText;
 }
 
-void WritePageStart(std::ostream& page, LanguageFlag language,
-                    const std::vector<std::string>& headerLines) {
-  WriteCrLf(page, language == LanguageFlag::russian ? kRussianPageHead : kEnglishPageHead);
+void WriteHeaderBlock(std::ostream& page, const std::vector<std::string>& headerLines) {
   WriteCrLf(page, kHeaderBlockStart);
   WriteCrLf(page, HeaderText(headerLines));
   WriteCrLf(page, kHeaderBlockEnd);
+}
+
+void WritePageStart(std::ostream& page, LanguageFlag language,
+                    const std::vector<std::string>& headerLines) {
+  WriteCrLf(page, language == LanguageFlag::russian ? kRussianPageHead : kEnglishPageHead);
+  WriteHeaderBlock(page, headerLines);
 }
 
 void WriteTableBlock(std::ostream& page, const AspectList& list, const PageTexts& pageTexts,
