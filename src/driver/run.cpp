@@ -138,7 +138,10 @@ void WriteAspectTypeTable(RunState& run) {
                           run.currentDirectory, run.log, run.aspectTypes);
   const std::span<const std::string> unlisted =
       AppendMissingTypes(run.aspects, run.order, run.aspectTypes);
-  if (fileRead) LogNamesNotInFile(run.log, kAspectTypeNamed, unlisted, run.aspectTypesFileName);
+  if (fileRead) {
+    LogNamesNotInFile(run.log, kAspectTypeNamed, unlisted, CodePageOf(run.language),
+                      run.aspectTypesFileName);
+  }
   GroupByAspectType(run.aspects, run.order, run.aspectTypes);
   WriteTableBlock(run.page.stream, run.aspects, run.pageTexts, run.order,
                   TableLayout::aspectTypeTable, run.language);
@@ -152,7 +155,10 @@ void WritePlanetTable(RunState& run) {
   run.planetsFileNameCount = run.planets.size();
   const std::span<const std::string> unlisted =
       CompletePlanets(run.aspects, run.order, run.planets, run.language);
-  if (fileRead) LogNamesNotInFile(run.log, kPlanetNamed, unlisted, run.planetsFileName);
+  if (fileRead) {
+    LogNamesNotInFile(run.log, kPlanetNamed, unlisted, CodePageOf(run.language),
+                      run.planetsFileName);
+  }
   SortByOrb(run.aspects, run.order);
   GroupByPlanet(run.aspects, run.order, run.planets);
   WriteTableBlock(run.page.stream, run.aspects, run.pageTexts, run.order, TableLayout::planetTable,

@@ -57,6 +57,21 @@ const UpperHalf& UpperHalfOf(CodePage codePage) {
   return codePage == CodePage::windows1251 ? kWindows1251UpperHalf : kWindows1252UpperHalf;
 }
 
+// Every character of both code pages lies below U+10000, so takes at most three bytes.
+void AppendUtf8(std::string& text, char32_t character) {
+  if (character < 0x80) {
+    text += static_cast<char>(character);
+    return;
+  }
+  if (character < 0x800) {
+    text += static_cast<char>(0xC0 | (character >> 6));
+  } else {
+    text += static_cast<char>(0xE0 | (character >> 12));
+    text += static_cast<char>(0x80 | ((character >> 6) & 0x3F));
+  }
+  text += static_cast<char>(0x80 | (character & 0x3F));
+}
+
 }  // namespace
 
 int CodePageByte(char32_t character, CodePage codePage) {
@@ -72,6 +87,20 @@ int UnicodeOfCodePageByte(unsigned char byte, CodePage codePage) {
   if (byte < 0x80) return byte;
   const char16_t character = UpperHalfOf(codePage)[byte - 0x80];
   return character == 0 ? -1 : static_cast<int>(character);
+}
+
+std::string CodePageToUtf8(std::string_view bytes, CodePage codePage) {
+  std::string text;
+  text.reserve(bytes.size() * 2);
+  for (const char byte : bytes) {
+    const int character = UnicodeOfCodePageByte(static_cast<unsigned char>(byte), codePage);
+    if (character < 0) {
+      text += kNoFormByte;
+    } else {
+      AppendUtf8(text, static_cast<char32_t>(character));
+    }
+  }
+  return text;
 }
 
 }  // namespace korvo

@@ -129,6 +129,12 @@ UTF8_MARK = b"\xef\xbb\xbf"
 UTF16_MARKS = {b"\xff\xfe": "little", b"\xfe\xff": "big"}
 
 
+def quoted(text, language):
+    """A text of the files as a log line quotes it: its code-page bytes as UTF-8, a byte the code
+    page leaves undefined as '?'."""
+    return text.decode(CODE_PAGES[language], errors="replace").replace("\ufffd", "?").encode()
+
+
 def to_code_page(text, language):
     """A Unicode text in the run's code page, each character without a form there written as
     '?', and the number of those characters."""
@@ -354,7 +360,7 @@ def reads_as_whole_aspect(line):
     return entry is not None and WHOLE_ORB.fullmatch(entry.orb_text) is not None
 
 
-def read_aspects_list(lines, log, input_name):
+def read_aspects_list(lines, log, input_name, language):
     header = b""
     header_reads_as_aspects = True
     whole_aspects = []  # the numbers of the header lines that read as whole aspect lines
@@ -382,7 +388,7 @@ def read_aspects_list(lines, log, input_name):
         else:
             if entry.orb_sign not in b" +-":
                 log.line(b"Line ", str(number).encode(), b" of ", input_name, b": orb sign '",
-                         bytes([entry.orb_sign]), b"' is not +, - or a blank")
+                         quoted(bytes([entry.orb_sign]), language), b"' is not +, - or a blank")
             entries.append(entry)
     return header, entries
 
@@ -766,10 +772,10 @@ def open_aspect_types(cwd, types_name, language, mode, log):
     return None
 
 
-def log_whitespace_edge(log, number, file_name, name):
+def log_whitespace_edge(log, number, file_name, name, language):
     if name and (is_space(name[0]) or is_space(name[-1])):
-        log.line(b"Line ", str(number).encode(), b" of ", file_name, b": the name '", name,
-                 b"' begins or ends with whitespace")
+        log.line(b"Line ", str(number).encode(), b" of ", file_name, b": the name '",
+                 quoted(name, language), b"' begins or ends with whitespace")
 
 
 def read_aspect_types(name, log, language):
@@ -781,7 +787,7 @@ def read_aspect_types(name, log, language):
         end = semicolon
         while end > 0 and is_space(line[end - 1]):
             end -= 1
-        log_whitespace_edge(log, number, name, line[:end])
+        log_whitespace_edge(log, number, name, line[:end], language)
         names.append(line[:end])
     return names
 
@@ -803,7 +809,7 @@ def read_planets(cwd, language, log):
     for number, line in enumerate(read_lines(name, log, name, language), start=1):
         if line and is_space(line[0]):
             continue
-        log_whitespace_edge(log, number, name, line)
+        log_whitespace_edge(log, number, name, line, language)
         names.append(line)
     return names, name
 
@@ -820,11 +826,11 @@ def append_unseen(names, values):
     return appended
 
 
-def log_not_in_file(log, what, names, file_name):
+def log_not_in_file(log, what, names, file_name, language):
     """The names a list uses that its names file does not list, when that file was opened."""
     if file_name is not None:
         for name in names:
-            log.line(what, b" '", name, b"' is not in ", file_name)
+            log.line(what, b" '", quoted(name, language), b"' is not in ", file_name)
 
 
 HELP = (USAGE + b"\n"
@@ -886,7 +892,7 @@ def run_steps(cwd, args, log, file_size_limit):
         return 1, []
     log.line(b"Using input: ", absolute_input)
     header, entries = read_aspects_list(
-        read_lines(absolute_input, log, absolute_input, language), log, absolute_input)
+        read_lines(absolute_input, log, absolute_input, language), log, absolute_input, language)
     log.line(b"Extracted ", str(len(entries)).encode(), b" aspects")
     entries = sort_by_orb(entries)
     orb_entries = entries
@@ -909,7 +915,7 @@ def run_steps(cwd, args, log, file_size_limit):
     types_file = open_aspect_types(cwd, types_name, language, mode, log)
     types = read_aspect_types(types_file, log, language) if types_file is not None else []
     log_not_in_file(log, b"Aspect type", append_unseen(types, [e.aspect for e in entries]),
-                    types_file)
+                    types_file, language)
     entries = group_by(entries, types, lambda e: e.aspect)
     type_entries = entries
     text += table_block(entries, 3, language)
@@ -921,7 +927,7 @@ def run_steps(cwd, args, log, file_size_limit):
     file_planet_count = len(planets)
     planets += HOUSES[language]
     log_not_in_file(log, b"Planet", append_unseen(planets, [e.from_planet for e in entries]),
-                    planets_file)
+                    planets_file, language)
     entries = sort_by_orb(entries)
     entries = group_by(entries, planets, lambda e: e.from_planet)
     text += table_block(entries, 2, language)

@@ -246,7 +246,7 @@ def expected_bytes(path, name, cwd_as_seen, platform, locale=None):
 # Log lines that quote a text of the files: its '/' are its own, not separators.
 QUOTING_LINES = [re.compile(pattern, re.DOTALL) for pattern in (
     rb"^()(?:Aspect type|Planet) '.*' is not in (.*)$",
-    rb"^(Line \d+ of )(.*?): (?:the name '.*' begins or ends with whitespace|orb sign '.' is not "
+    rb"^(Line \d+ of )(.*?): (?:the name '.*' begins or ends with whitespace|orb sign '.+' is not "
     rb"\+, - or a blank)$")]
 
 

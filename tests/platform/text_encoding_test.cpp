@@ -46,6 +46,23 @@ TEST(TextEncoding, CharactersAndTheirCodePageBytes) {
   }
 }
 
+TEST(TextEncoding, CodePageBytesAsUtf8) {
+  struct Row {
+    std::string bytes;
+    CodePage codePage;
+    std::string utf8;
+  };
+  const Row rows[] = {
+      {"Sun ~", CodePage::windows1251, "Sun ~"},
+      {"\xCF\xEE\xEB\xF3\xF1\xE5\xEA\xF1\xF2\xE8\xEB\xFC", CodePage::windows1251, "Полусекстиль"},
+      {"\xA8\xB0\xB9\x88", CodePage::windows1251, "Ё°№€"},
+      {"Cr\xE8me \xB0\x80\x99\xFF", CodePage::windows1252, "Crème °€™ÿ"},
+      {"a\x98z", CodePage::windows1251, "a?z"},  // bytes with no character
+      {"\x81\x8D\x8F\x90\x9D", CodePage::windows1252, "?????"},
+  };
+  for (const Row& row : rows) EXPECT_EQ(CodePageToUtf8(row.bytes, row.codePage), row.utf8);
+}
+
 // The characters that a whole byte sequence decodes to, or nothing when it is not valid UTF-8.
 std::optional<std::u32string> Decode(const std::string& bytes) {
   Utf8Decoder decoder;
