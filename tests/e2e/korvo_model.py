@@ -244,20 +244,22 @@ class Log:
     A file that cannot be opened takes nothing (state 4); one that reaches the file-size limit
     `limit` takes the part of the line that fits and nothing more (state 1). From then on every
     line goes to standard error whole, each CR LF as LF, the last line ended too, after one line
-    that says so."""
+    that says so and why: `refusal`, why the file could not be opened (None: it could), or
+    `limit_reason`, what the limit is to the system."""
 
-    def __init__(self, cwd, opened=True, limit=None):
+    def __init__(self, cwd, refusal=None, limit=None, limit_reason=b""):
         self.data = b""
         self.console = b""
         self.state = 0
         self.cwd = cwd
         self.limit = limit
-        if not opened:
-            self.fail(4)
+        self.limit_reason = limit_reason
+        if refusal is not None:
+            self.fail(4, refusal)
 
-    def fail(self, state):
+    def fail(self, state, reason):
         self.state = state
-        self.console += b"Korvo: Korvo.log cannot be written in " + self.cwd + b"\n"
+        self.console += b"Korvo: Korvo.log cannot be written in " + self.cwd + b": " + reason + b"\n"
 
     def write(self, pieces, line_end):
         text = b"".join(pieces).replace(b"\n", b"\r\n")
@@ -267,7 +269,7 @@ class Log:
                 self.data += text + line_end
                 return
             self.data += (text + line_end)[:room]
-            self.fail(1)
+            self.fail(1, self.limit_reason)
         self.console += text.replace(b"\r\n", b"\n") + b"\n"
 
     def line(self, *pieces):
@@ -856,10 +858,17 @@ def model_standard_output(args):
     return b""
 
 
-def log_can_be_opened(cwd):
+def log_refusal(cwd):
+    """Why Korvo.log cannot be opened, as standard error gives it (a link is not followed), or
+    None when it can be."""
     log_name = os.path.join(cwd, b"Korvo.log")
-    return not os.path.isdir(log_name) and os.access(
-        log_name if os.path.exists(log_name) else cwd, os.W_OK)
+    if os.path.islink(log_name):
+        return b"it is a symbolic link"
+    if os.path.isdir(log_name):
+        return b"Is a directory"
+    if not os.access(log_name if os.path.exists(log_name) else cwd, os.W_OK):
+        return b"Permission denied"
+    return None
 
 
 def model_run(cwd, args, file_size_limit=None, log_room=None):
@@ -869,8 +878,10 @@ def model_run(cwd, args, file_size_limit=None, log_room=None):
     None, what standard error shows)."""
     if model_standard_output(args):
         return None, 0, [], b""  # answered on standard output: no log, no page
-    limits = [limit for limit in (file_size_limit, log_room) if limit is not None]
-    log = Log(cwd, log_can_be_opened(cwd), min(limits) if limits else None)
+    limits = [(limit, reason) for limit, reason in ((file_size_limit, b"File too large"),
+                                                    (log_room, b"No space left on device"))
+              if limit is not None]
+    log = Log(cwd, log_refusal(cwd), *(min(limits) if limits else (None, b"")))
     exit_code, pages = run_steps(cwd, args, log, file_size_limit)
     return log.data if log.state != 4 else None, exit_code, pages, log.console
 

@@ -258,7 +258,8 @@ def file_system_faults():
     write_case("fault-log-directory", {b"Wrk/Aspects.txt": b"Header one\r\nHeader two\r\n"},
                {"setup": [{"mkdir": "Korvo.log"}], "exit": 0,
                 "stderr": "".join(line + "\n" for line in
-                                  ["Korvo: Korvo.log cannot be written in {CWD}"] + console)},
+                                  ["Korvo: Korvo.log cannot be written in {CWD}: Is a directory"] +
+                                  console)},
                {"Wrk/Aspects.html": english_page([b"Header one", b"Header two"])})
     write_case("fault-name-files-directories", english_tree(types=False, planets=False),
                {"setup": [{"mkdir": "aspects/Natal.asp"}, {"mkdir": EN_PLANETS.decode()}]},

@@ -280,6 +280,11 @@ def windows_line(line, locale=None):
     return names_as_seen(line, locale).replace(b"/", b"\\")
 
 
+# The reasons standard error gives on POSIX for a log that cannot be written, as Korvo.exe gives
+# them under Wine (the system's English text, which there lacks the "is" of Windows itself).
+WINDOWS_REASONS = {b": Is a directory\n": b": Access denied.\n"}
+
+
 def expected_console(case, stream, cwd_as_seen, platform="linux"):
     """What the case expects on "stdout" or "stderr": placeholders expanded, and on Windows CR LF
     line ends and '\\' separators (on standard error, which carries the log's lines when the log
@@ -292,6 +297,8 @@ def expected_console(case, stream, cwd_as_seen, platform="linux"):
         else:
             locale = case_locale(case)
             data = b"\n".join(windows_line(line, locale) for line in data.split(b"\n"))
+            for posix, windows in WINDOWS_REASONS.items():
+                data = data.replace(posix, windows)
         data = data.replace(b"\n", b"\r\n")
     return data
 
