@@ -244,10 +244,12 @@ ExitStatus Run(int argumentCount, const char* const* arguments) {
 int RunKorvo(int argumentCount, const char* const* arguments) {
   // Asked for its help or its version, the program answers on standard output and touches no
   // file: an existing log and page stay as they are.
+  // A standard output that takes not all of it (a full disk, a closed pipe) fails the run.
   const ConsoleRequest request = FindConsoleRequest(argumentCount, arguments);
   if (request != ConsoleRequest::none) {
-    std::fputs((request == ConsoleRequest::help ? HelpText() : VersionText()).c_str(), stdout);
-    return static_cast<int>(ExitStatus::completed);
+    const std::string text = request == ConsoleRequest::help ? HelpText() : VersionText();
+    const bool written = std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
+    return static_cast<int>(written ? ExitStatus::completed : ExitStatus::consoleNotWritten);
   }
   return static_cast<int>(Run(argumentCount, arguments));
 }

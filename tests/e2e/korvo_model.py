@@ -835,7 +835,7 @@ def log_not_in_file(log, what, names, file_name, language):
             log.line(what, b" '", quoted(name, language), b"' is not in ", file_name)
 
 
-HELP = (USAGE + b"\n"
+HELP = (b"Korvo [-1 | -2] [-g] [-a<aspect-names-file>] [<aspects-list-file>]\n"
         b"  -1                   natal mode, the default: each aspect under both its planets\n"
         b"  -2                   transit mode: each aspect under its first planet only\n"
         b"  -g                   also write the aspect grid, named with -grid.html next to the page\n"

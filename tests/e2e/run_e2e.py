@@ -29,6 +29,8 @@ case.json:
               nothing there
   "stdout"    the same for its standard output (as --help writes it), where '/' also stands for
               the platform's separator; without it the program must write nothing there
+  "stdout_full_exit"  (POSIX only) the exit code of the same run made first with its standard
+              output on /dev/full, which takes nothing; the run the case checks comes after it
   "file_size_limit"  the largest file, in bytes, the run may write (POSIX only): a longer write
               fails as on a full disk
   "cwd"       a folder, made under the fresh directory, in which the program runs; the trees,
@@ -403,9 +405,16 @@ def run_case(case_dir, korvo, emulator, platform, keep):
     arguments = [program_argument(a, cwd_as_seen, platform) for a in case.get("args", [])]
     command = emulator + [korvo] + arguments
     locale = case_locale(case) if platform == "windows" else None
+    failures = []
+    if "stdout_full_exit" in case and platform == "linux":
+        with open("/dev/full", "wb") as full:
+            status = subprocess.run(command, cwd=on_disk(run_dir), stdin=subprocess.DEVNULL,
+                                    stdout=full, stderr=subprocess.DEVNULL).returncode
+        if status != case["stdout_full_exit"]:
+            failures.append(f"exit code {status} with standard output full, expected "
+                            f"{case['stdout_full_exit']}")
     result = run_program(command, run_dir, case.get("timeout", 120), case.get("file_size_limit"),
                          locale)
-    failures = []
     if result.returncode != case.get("exit", 0):
         failures.append(f"exit code {result.returncode}, expected {case.get('exit', 0)}")
     for stream, got in (("stderr", result.stderr), ("stdout", result.stdout)):
