@@ -259,7 +259,8 @@ class Log:
 
     def fail(self, state, reason):
         self.state = state
-        self.console += b"Korvo: Korvo.log cannot be written in " + self.cwd + b": " + reason + b"\n"
+        self.console += (b"Korvo: Korvo.log cannot be written in " + self.cwd + b": " + reason
+                         + b"\n")
 
     def write(self, pieces, line_end):
         text = b"".join(pieces).replace(b"\n", b"\r\n")

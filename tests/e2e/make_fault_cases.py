@@ -206,8 +206,8 @@ def unlisted_names(data, types, planets):
     for planet in [e.from_planet for e in grouped] + [e.to_planet for e in grouped]:
         if planet not in all_planets:
             all_planets.append(planet)
-            planet_lines.append(b"Planet '" + korvo_model.quoted(planet, 0) + b"' is not in {CWD}/" +
-                                EN_PLANETS)
+            planet_lines.append(b"Planet '" + korvo_model.quoted(planet, 0) +
+                                b"' is not in {CWD}/" + EN_PLANETS)
     return type_lines, planet_lines
 
 
