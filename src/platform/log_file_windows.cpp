@@ -27,7 +27,9 @@ void SetReason(std::string& reason, DWORD error) {
   DWORD size = FormatMessageA(flags, nullptr, error, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
                               text, kMessageRoom, nullptr);
   if (size == 0) size = FormatMessageA(flags, nullptr, error, 0, text, kMessageRoom, nullptr);
-  if (size == 0) size = std::snprintf(text, kMessageRoom, "system error %lu", error);
+  if (size == 0) {
+    size = static_cast<DWORD>(std::snprintf(text, kMessageRoom, "system error %lu", error));
+  }
   reason.clear();
   for (DWORD index = 0; index < size && reason.size() < reason.capacity(); ++index) {
     if (text[index] != '\r') reason += text[index] == '\n' ? ' ' : text[index];
