@@ -243,8 +243,8 @@ ExitStatus Run(int argumentCount, const char* const* arguments) {
 
 int RunKorvo(int argumentCount, const char* const* arguments) {
   // Asked for its help or its version, the program answers on standard output and touches no
-  // file: an existing log and page stay as they are.
-  // A standard output that takes not all of it (a full disk, a closed pipe) fails the run.
+  // file: an existing log and page stay as they are. A standard output that takes not all of the
+  // answer (a full disk, a closed pipe) fails the run.
   const ConsoleRequest request = FindConsoleRequest(argumentCount, arguments);
   if (request != ConsoleRequest::none) {
     const std::string text = request == ConsoleRequest::help ? HelpText() : VersionText();
