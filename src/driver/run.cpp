@@ -29,6 +29,7 @@
 #include "order/planet_order.h"
 #include "platform/absolute_path.h"
 #include "platform/file_system.h"
+#include "platform/interrupt_cleanup.h"
 #include "report/grid_page.h"
 #include "report/report_page.h"
 
@@ -236,6 +237,7 @@ ExitStatus Run(int argumentCount, const char* const* arguments) {
 }  // namespace
 
 int RunKorvo(int argumentCount, const char* const* arguments) {
+  IgnoreWriteFailureSignals();
   // Asked for its help or its version, the program answers on standard output and touches no
   // file: an existing log and page stay as they are.
   const ConsoleRequest request = FindConsoleRequest(argumentCount, arguments);

@@ -249,8 +249,8 @@ TEST(WholeFile, ADiscardedFileLeavesTheOldOneAndNoTemporaryFile) {
 }
 
 #ifndef _WIN32
-// An interrupt at its default action removes the temporary file, then ends the process as the
-// signal does; an interrupt the process ignores stays ignored.
+// A signal that ends the process at its default action removes the temporary file, then ends the
+// process as the signal does; a signal the process ignores stays ignored.
 TEST(WholeFileDeathTest, AnInterruptRemovesTheTemporaryFileAndEndsTheRun) {
   const auto writeAndRaise = [](const std::string& page, int interrupt) {
     const rlimit noCoreFile{0, 0};
@@ -262,7 +262,8 @@ TEST(WholeFileDeathTest, AnInterruptRemovesTheTemporaryFileAndEndsTheRun) {
     DiscardWholeFile(file);
     std::_Exit(7);
   };
-  for (const int interrupt : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+  for (const int interrupt :
+       {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGALRM, SIGUSR2, SIGXCPU, SIGABRT, SIGRTMIN + 3}) {
     test::TempDirectory directory;
     const std::string page = (directory.path() / "page.html").string();
     test::WriteFileBytes(page, "the old page");
