@@ -37,9 +37,9 @@ bool CloseStream(WholeFile& file) noexcept {
 }
 
 // The staged copy goes over the old file only once it is whole. Its bytes past the old end go
-// first, so that a full disk or a quota refuses them while the old bytes are still there; the old
-// file then gets its size back. The staged copy was written under the run's file-size limit, so
-// the copy stays within it. Interrupts wait for the copy, so that only an I/O error cuts it.
+// first, so that a full disk or a quota refuses them while the old bytes are all there, and the
+// old file then gets its size back. The staged copy was written under the run's file-size limit,
+// so the copy stays within it. Interrupts wait for the copy, so that only an I/O error cuts it.
 bool CopyOverOldFile(WholeFile& file) {
   const std::int64_t newSize = SizeOfFile(file.stagedCopy);
   const std::int64_t oldSize = SizeOfFile(file.oldFile);

@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -158,7 +157,7 @@ int CreateTemporaryFile(WholeFile& file, mode_t mode) {
 
 // A replaced file's owner and group go to its successor where the run may set them: another
 // owner only as root, the group also when the run belongs to it; otherwise they stay the run's.
-// Whether both were kept.
+// Whether the group, and with it as root the owner, was kept.
 bool KeepOwnerAndGroup(int descriptor, const struct stat& old) {
   return fchown(descriptor, old.st_uid, old.st_gid) == 0 ||
          fchown(descriptor, static_cast<uid_t>(-1), old.st_gid) == 0;
