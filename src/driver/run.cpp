@@ -29,6 +29,7 @@
 #include "order/planet_order.h"
 #include "platform/absolute_path.h"
 #include "platform/file_system.h"
+#include "platform/interrupt_cleanup.h"
 #include "report/grid_page.h"
 #include "report/report_page.h"
 
@@ -161,10 +162,21 @@ void WritePlanetTable(RunState& run) {
   LogTableWritten(run, TableLayout::planetTable);
 }
 
+// Whether `name` reaches the aspect-types or the planets file the run read, which a page or a
+// grid page put there would replace.
+bool IsAnInputFile(const RunState& run, const std::string& name) {
+  return (run.aspectTypesFile.is_open() && SameFileName(name, run.aspectTypesFileName)) ||
+         (run.planetsFile.is_open() && SameFileName(name, run.planetsFileName));
+}
+
 // The grid page, once the page is in place, under the same rules: a temporary file, put in place
 // when it is whole. False, its last line logged, when it could not be opened or written.
 bool WriteGrid(RunState& run) {
   run.gridFileName = GridPageName(run.pageFileName);
+  if (IsAnInputFile(run, run.gridFileName)) {
+    LogLine(run.log, {kOutputFile, run.gridFileName, kIsAnInputFile});
+    return false;
+  }
   // A grid name that reaches the page (a link) would replace the page just put in place.
   if (SameFileName(run.gridFileName, run.pageFileName)) {
     LogLine(run.log, {kOutputFile, run.gridFileName, kCannotBeOpened});
@@ -186,8 +198,14 @@ bool WriteGrid(RunState& run) {
 }
 
 // Closes the page and puts it in place before the last line, so that a page that could not be
-// stored whole is reported instead of a completed run; only then comes the grid page.
+// stored whole is reported instead of a completed run; only then comes the grid page. A page
+// whose name reaches a file the run has read since it was opened is discarded instead.
 ExitStatus FinishRun(RunState& run) {
+  if (IsAnInputFile(run, run.pageFileName)) {
+    DiscardWholeFile(run.page);
+    LogLastLine(run.log, {kOutputFile, run.pageFileName, kIsAnInputFile});
+    return ExitStatus::pageNotWritten;
+  }
   if (!FinishWholeFile(run.page)) {
     LogLastLine(run.log, {kOutputFile, run.pageFileName, kCannotBeWritten});
     return ExitStatus::pageNotWritten;
@@ -236,6 +254,7 @@ ExitStatus Run(int argumentCount, const char* const* arguments) {
 }  // namespace
 
 int RunKorvo(int argumentCount, const char* const* arguments) {
+  IgnoreWriteFailureSignals();
   // Asked for its help or its version, the program answers on standard output and touches no
   // file: an existing log and page stay as they are.
   const ConsoleRequest request = FindConsoleRequest(argumentCount, arguments);

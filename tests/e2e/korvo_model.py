@@ -928,6 +928,10 @@ def run_steps(cwd, args, log, file_size_limit):
     text += b"</body>\n</html>\n"
     log.line(b"Output tbl3, state: ", str(log.state).encode())
 
+    files_read = [types_file, planets_file]
+    if reaches_a_file_read(page, files_read):
+        log.last(b"Output file: ", page, b" is an input file")
+        return 2, []
     if not write_whole(page, text, file_size_limit):
         log.last(b"Output file: ", page, b" cannot be written")
         return 2, [page]
@@ -937,6 +941,9 @@ def run_steps(cwd, args, log, file_size_limit):
 
     # The grid page, only once the page is in place, under the same rules.
     grid_name = page[:-len(b".html")] + b"-grid.html"
+    if reaches_a_file_read(grid_name, files_read):
+        log.line(b"Output file: ", grid_name, b" is an input file")
+        return 2, [page]
     if len(grid_name) + 1 > NAME_BUFFER or os.path.isdir(grid_name):
         log.line(b"Output file: ", grid_name, b" cannot be opened")
         if len(grid_name) + 1 > NAME_BUFFER:
@@ -951,6 +958,13 @@ def run_steps(cwd, args, log, file_size_limit):
     log.line(b"Output grid, state: ", str(log.state).encode())
     log.last(b"Korvo completed OK")
     return 0, [page, grid_name]
+
+
+def reaches_a_file_read(name, files_read):
+    """Whether a page at `name` would replace the aspect-types or planets file the run read (the
+    same file, also through a link)."""
+    return any(read is not None and os.path.exists(name) and os.path.samefile(name, read)
+               for read in files_read)
 
 
 def write_whole(name, text, file_size_limit):
