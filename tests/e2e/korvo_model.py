@@ -628,14 +628,9 @@ def grid_axes(orb_entries, file_planets, language, mode):
 
 
 def in_utf8(text, language):
-    """A text of the run's code page in UTF-8, a byte with no character there as '?'."""
-    out = []
-    for byte in text:
-        try:
-            out.append(bytes([byte]).decode(CODE_PAGES[language]))
-        except UnicodeDecodeError:
-            out.append("?")
-    return "".join(out).encode()
+    """A text of the run's code page in UTF-8, a byte with no character there as '?' (neither
+    code page has U+FFFD)."""
+    return text.decode(CODE_PAGES[language], errors="replace").replace("\ufffd", "?").encode()
 
 
 def grid_page(header, type_entries, rows, columns, language, mode):
