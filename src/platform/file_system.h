@@ -26,6 +26,10 @@ bool SameFileName(std::string_view first, std::string_view second);
 // Opens a file for reading in binary mode; a name that is a directory counts as not opened.
 bool OpenForReading(std::ifstream& stream, const std::string& name);
 
+// Whether the name reaches, through its links, an existing plain file: not a folder, a device or
+// a pipe, which opening to read could block on.
+bool IsPlainFile(const std::string& name);
+
 // Closes a file of OpenUnbuffered.
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }

@@ -57,6 +57,11 @@ bool OpenForReading(std::ifstream& stream, const std::string& name) {
   return stream.is_open();
 }
 
+bool IsPlainFile(const std::string& name) {
+  struct stat status {};
+  return stat(name.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
 namespace {
 
 // Tries this many temporary names before giving up.

@@ -80,6 +80,19 @@ bool OpenForReading(std::ifstream& stream, const std::string& name) {
   return stream.is_open();
 }
 
+bool IsPlainFile(const std::string& name) {
+  const HANDLE file =
+      CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION information{};
+  const bool plain = GetFileType(file) == FILE_TYPE_DISK &&
+                     GetFileInformationByHandle(file, &information) != 0 &&
+                     (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  CloseHandle(file);
+  return plain;
+}
+
 namespace {
 
 // Tries this many temporary names before giving up.

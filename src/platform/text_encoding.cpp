@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
+#include <string_view>
 
 namespace korvo {
 namespace {
@@ -57,6 +59,19 @@ const UpperHalf& UpperHalfOf(CodePage codePage) {
   return codePage == CodePage::windows1251 ? kWindows1251UpperHalf : kWindows1252UpperHalf;
 }
 
+void AppendUtf8(std::string& out, char32_t character) {
+  if (character < 0x80) {
+    out.push_back(static_cast<char>(character));
+  } else if (character < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (character >> 6)));
+    out.push_back(static_cast<char>(0x80 | (character & 0x3F)));
+  } else {  // every character of both code pages lies below U+10000
+    out.push_back(static_cast<char>(0xE0 | (character >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((character >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (character & 0x3F)));
+  }
+}
+
 }  // namespace
 
 int CodePageByte(char32_t character, CodePage codePage) {
@@ -72,6 +87,17 @@ int UnicodeOfCodePageByte(unsigned char byte, CodePage codePage) {
   if (byte < 0x80) return byte;
   const char16_t character = UpperHalfOf(codePage)[byte - 0x80];
   return character == 0 ? -1 : static_cast<int>(character);
+}
+
+std::string CodePageToUtf8(std::string_view text, CodePage codePage) {
+  std::string utf8;
+  utf8.reserve(text.size() + text.size() / 2);
+  for (const char byte : text) {
+    const int character = UnicodeOfCodePageByte(static_cast<unsigned char>(byte), codePage);
+    AppendUtf8(utf8, character < 0 ? static_cast<char32_t>(kNoFormByte)
+                                   : static_cast<char32_t>(character));
+  }
+  return utf8;
 }
 
 }  // namespace korvo

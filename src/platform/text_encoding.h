@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace korvo {
 
@@ -17,6 +19,10 @@ int CodePageByte(char32_t character, CodePage codePage);
 // The Unicode character a code-page byte stands for, or -1 for a byte the code page leaves
 // undefined (0x98 in Windows-1251; 0x81, 0x8D, 0x8F, 0x90 and 0x9D in Windows-1252).
 int UnicodeOfCodePageByte(unsigned char byte, CodePage codePage);
+
+// A code-page text in UTF-8: each byte as its character, a byte the code page leaves undefined
+// as '?'.
+std::string CodePageToUtf8(std::string_view text, CodePage codePage);
 
 // Decodes UTF-8 one byte at a time, accepting only what RFC 3629 allows: the shortest form of
 // each character, no surrogates, nothing above U+10FFFF.

@@ -84,10 +84,13 @@ def code_page_text(data, code_page):
 
 
 def text_files(directory):
+    """The files a run may read as text: not the log, nor an existing grid page, which the run
+    only looks at for its title."""
     for root, _, files in os.walk(directory):
         for name in files:
             path = os.path.join(root, name)
-            if os.path.isfile(path) and not os.path.islink(path) and name != b"Korvo.log":
+            if (os.path.isfile(path) and not os.path.islink(path) and name != b"Korvo.log"
+                    and not name.endswith(b"-grid.html")):
                 yield path
 
 

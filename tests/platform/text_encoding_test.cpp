@@ -46,6 +46,23 @@ TEST(TextEncoding, CharactersAndTheirCodePageBytes) {
   }
 }
 
+TEST(TextEncoding, CodePageTextsInUtf8) {
+  struct Row {
+    std::string text;
+    CodePage codePage;
+    std::string utf8;
+  };
+  const Row rows[] = {
+      {"Sun 2\xB0", CodePage::windows1252, "Sun 2°"},
+      {"\xD1\xEE\xEB\xED\xF6\xE5 \xA8\xB8", CodePage::windows1251, "Солнце Ёё"},
+      {"\xD2\xD0\xC8\xCD \x80", CodePage::windows1252, "ÒÐÈÍ €"},
+      {"\x81\x8D", CodePage::windows1252, "??"},  // bytes with no character
+      {"\x98\x81", CodePage::windows1251, "?Ѓ"},
+      {"\x99", CodePage::windows1251, "™"},  // three bytes in UTF-8
+  };
+  for (const Row& row : rows) EXPECT_EQ(CodePageToUtf8(row.text, row.codePage), row.utf8);
+}
+
 // The characters that a whole byte sequence decodes to, or nothing when it is not valid UTF-8.
 std::optional<std::u32string> Decode(const std::string& bytes) {
   Utf8Decoder decoder;
