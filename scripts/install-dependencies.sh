@@ -16,6 +16,8 @@ test_packages=(
   dpkg-dev groff-base gzip lintian    # packages: dpkg-shlibdeps, the man page, Debian's checks
   unzip                               # the Windows zip unpacked as its users unpack it
   chromium                            # the page checked in a real browser
+  fonts-symbola fonts-noto-core       # fonts a desktop has, which the browser check must meet
+  default-jre-headless                # runs the Nu HTML Checker (npm's vnu-jar) on the grid page
   clang libclang-rt-14-dev            # fuzz targets (libFuzzer)
   valgrind gcovr                      # memcheck runs, coverage report
   strace                              # read errors injected into end-to-end runs
@@ -31,6 +33,10 @@ case "$group" in
     exit 2
     ;;
 esac
+
+# npm installs the Nu HTML Checker for the browser check. A Node.js that brings its own npm keeps it:
+# Debian's npm package would replace that Node.js.
+if [ "$group" = test ] && ! command -v npm >/dev/null; then packages+=(npm); fi
 
 run_as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 

@@ -5,9 +5,11 @@
 # Cyrillic names as the right characters (tests/browser/check_rendered_page.py). The runs ask for
 # the grid page too (-g), and its render must hold each aspect once in the cell of its points,
 # every label glyph drawn (none as the box of a glyph no font holds) and every drawn symbol with a
-# shape, and printed it must be one A4 page (tests/browser/check_rendered_grid.py). As controls, a page that declares the wrong
-# charset, a grid with a glyph no font holds and a grid that lacks a symbol must fail the same
-# checks. Skipped without chromium.
+# shape, and printed it must be one A4 page (tests/browser/check_rendered_grid.py); the W3C Nu
+# HTML Checker (npm's vnu-jar, installed into build/nu-checker, run by Java) must report no error
+# on it. As controls, a page that declares the wrong charset, a grid with a glyph no font holds, a
+# grid that lacks a symbol and a grid in Windows-1251 must fail the same checks. Skipped without
+# chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/headless-chromium.sh
@@ -24,6 +26,27 @@ rm -rf "$work"
 mkdir -p "$work"
 passed=0
 failed=0
+
+# install_nu_checker: sets `nu_checker` to the checker's jar, installed with npm on first use
+# (without its install script, which would fetch a Java of its own).
+install_nu_checker() {
+  local folder=$PWD/build/nu-checker
+  nu_checker=$folder/node_modules/vnu-jar/build/dist/vnu.jar
+  if [ ! -f "$nu_checker" ]; then
+    npm install --prefix "$folder" --ignore-scripts --no-audit --no-fund vnu-jar >/dev/null
+  fi
+}
+
+# check_html PAGE: the Nu HTML Checker finds no error in the page; its findings also go to
+# PAGE.nu.
+check_html() {
+  if java -jar "$nu_checker" --errors-only "$1" >"$1.nu" 2>&1; then
+    echo "$(basename "$1"): no error in the Nu HTML Checker"
+    return 0
+  fi
+  sed 's/^/FAILED: /' "$1.nu"
+  return 1
+}
 
 # render PAGE DOM: the DOM chromium built from the page.
 render() { headless_chromium --dump-dom "file://$1" >"$2"; }
@@ -53,6 +76,7 @@ check_example() {
   tally python3 tests/browser/check_rendered_page.py --dom "$work/$tree.dom" --tree "$work/$tree" \
     --language "$language" --mode "$mode"
   tally check_grid "$work/$tree/Wrk/Aspects-grid.html" "$tree" "$language" "$mode"
+  tally check_html "$work/$tree/Wrk/Aspects-grid.html"
   headless_chromium --no-pdf-header-footer --print-to-pdf="$work/$tree-grid.pdf" \
     "file://$work/$tree/Wrk/Aspects-grid.html" >/dev/null
   tally python3 tests/browser/check_rendered_grid.py a4 "$work/$tree-grid.pdf"
@@ -105,13 +129,26 @@ check_wrong_charset() {
   expect_rejected "$page.check" "mojibake|degree sign|Cyrillic" "$page.dom"
 }
 
+# check_grid_in_code_page TREE: the grid page converted back to Windows-1251, as grid pages were
+# written before they were UTF-8, must fail the Nu HTML Checker.
+check_grid_in_code_page() {
+  local grid=$work/$1-cp1251-grid.html
+  sed 's/charset="utf-8"/charset="windows-1251"/' "$work/$1/Wrk/Aspects-grid.html" |
+    iconv -f utf-8 -t cp1251 >"$grid"
+  check_html "$grid" >/dev/null || true
+  sed 's/^/FAILED: /' "$grid.nu" >"$grid.check"
+  expect_rejected "$grid.check" "charset|encoding" "$grid"
+}
+
+install_nu_checker
 check_example en-natal en natal -g
 check_example ru-transit ru transit -2 -g
 check_wrong_charset en-natal en natal '<head>' '<head><meta charset="utf-8">'
 check_wrong_charset ru-transit ru transit 'charset=windows-1251' 'charset=windows-1252'
-# U+26B9, the sextile glyph, is in none of Debian's default fonts.
-check_broken_grid en-natal en natal '&#9737;' '\&#9913;' 'missing glyph'
+# U+FDD1 is a noncharacter, which no font holds.
+check_broken_grid en-natal en natal '&#9737;' '\&#64977;' 'missing glyph'
 check_broken_grid ru-transit ru transit '<symbol id="trine"' '<symbol id="gone"' \
   'symbols without a shape'
+check_grid_in_code_page ru-transit
 echo "browser: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

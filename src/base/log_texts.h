@@ -22,12 +22,19 @@ inline constexpr std::string_view kExtracted = "Extracted ";
 inline constexpr std::string_view kAspects = " aspects";
 inline constexpr std::string_view kOutputFile = "Output file: ";
 inline constexpr std::string_view kIsTheInputFile = " is the input file";
+// A page that would replace the aspect-types or the planets file.
+inline constexpr std::string_view kIsAnInputFile = " is an input file";
 inline constexpr std::string_view kCannotBeWritten = " cannot be written";
 inline constexpr std::string_view kUsingOutput = "Using output: ";
 inline constexpr std::string_view kOutputTable = "Output tbl";  // then the table's number
 inline constexpr std::string_view kTableState = ", state: ";
 inline constexpr std::string_view kUsingGridOutput = "Using grid output: ";  // then the name
 inline constexpr std::string_view kOutputGrid = "Output grid";  // then the state, as for a table
+// An existing file at the grid's name that is no grid page is kept.
+inline constexpr std::string_view kIsNotAGridPage = " is not a grid page";
+// A grid with more points on an axis than it can draw: then the number, kPoints, the limit.
+inline constexpr std::string_view kNotWritten = " not written: ";
+inline constexpr std::string_view kPoints = " points, at most ";
 inline constexpr std::string_view kUsingAspectTypes = "Using aspect-types: ";
 inline constexpr std::string_view kUsingFirstDefaultAspectTypes = "Using aspect-type: ";
 inline constexpr std::string_view kUsingPlanets = "Using planets: ";

@@ -1,5 +1,6 @@
 #include "driver/run.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <new>
@@ -20,15 +21,17 @@
 #include "driver/help_text.h"
 #include "inputs/aspect_types_file.h"
 #include "inputs/aspects_list_file.h"
+#include "inputs/existing_grid_page.h"
 #include "inputs/language_marker.h"
 #include "inputs/logged_lines.h"
 #include "inputs/planets_file.h"
-#include "order/aspect_grid.h"
 #include "order/aspect_type_order.h"
+#include "order/grid_placement.h"
 #include "order/orb_order.h"
 #include "order/planet_order.h"
 #include "platform/absolute_path.h"
 #include "platform/file_system.h"
+#include "platform/interrupt_cleanup.h"
 #include "report/grid_page.h"
 #include "report/report_page.h"
 
@@ -52,8 +55,10 @@ struct RunState {
   std::ifstream input;
   std::vector<std::string> headerLines;
   AspectList aspects;
-  PageTexts pageTexts;  // the list's texts as the page shows them
-  EntryOrder order;     // of the table being written, each derived from the one before
+  PageTexts pageTexts;             // the list's texts as the page shows them
+  EntryOrder order;                // of the table being written, each derived from the one before
+  EntryOrder gridOrbOrder;         // with -g: the orders of tables 1 and 2, which the grid
+  EntryOrder gridAspectTypeOrder;  // is built on
   WholeFile page;
   std::ifstream aspectTypesFile;
   std::ifstream planetsFile;
@@ -94,13 +99,16 @@ bool ReadInput(RunState& run) {
   return true;
 }
 
-// Opens a page of the run. A name too long for its buffer, and a name that is the input's own,
-// are refused before anything is opened; a page that is not opened is logged.
+// Whether a page's name is the input's own, however spelt or linked; logged when it is.
+bool IsTheInputFile(RunState& run, const std::string& name) {
+  if (!SameFileName(name, run.inputFileName)) return false;
+  LogLine(run.log, {kOutputFile, name, kIsTheInputFile});
+  return true;
+}
+
+// Opens a page of the run. A name too long for its buffer is refused before anything is opened;
+// a page that is not opened is logged.
 bool OpenOutputFile(RunState& run, WholeFile& file, const std::string& name) {
-  if (SameFileName(name, run.inputFileName)) {
-    LogLine(run.log, {kOutputFile, name, kIsTheInputFile});
-    return false;
-  }
   const bool tooLong = name.size() + 1 > kNameBufferSize;
   if (tooLong || !OpenWholeFile(file, name)) {
     LogLine(run.log, {kOutputFile, name, kCannotBeOpened});
@@ -113,7 +121,9 @@ bool OpenOutputFile(RunState& run, WholeFile& file, const std::string& name) {
 // Derives the page name from the input name and opens the page.
 bool OpenPage(RunState& run) {
   run.pageFileName = MakePageName(run.inputFileName, kPathSeparator);
-  if (!OpenOutputFile(run, run.page, run.pageFileName)) return false;
+  if (IsTheInputFile(run, run.pageFileName) || !OpenOutputFile(run, run.page, run.pageFileName)) {
+    return false;
+  }
   LogLine(run.log, {kUsingOutput, run.pageFileName});
   return true;
 }
@@ -129,6 +139,7 @@ void WriteOrbTable(RunState& run) {
   WritePageStart(run.page.stream, run.language, run.headerLines);
   WriteTableBlock(run.page.stream, run.aspects, run.pageTexts, run.order, TableLayout::orbTable,
                   run.language);
+  if (run.writeGrid) run.gridOrbOrder = run.order;
   LogTableWritten(run, TableLayout::orbTable);
 }
 
@@ -145,6 +156,7 @@ void WriteAspectTypeTable(RunState& run) {
   GroupByAspectType(run.aspects, run.order, run.aspectTypes);
   WriteTableBlock(run.page.stream, run.aspects, run.pageTexts, run.order,
                   TableLayout::aspectTypeTable, run.language);
+  if (run.writeGrid) run.gridAspectTypeOrder = run.order;
   LogTableWritten(run, TableLayout::aspectTypeTable);
 }
 
@@ -167,21 +179,55 @@ void WritePlanetTable(RunState& run) {
   LogTableWritten(run, TableLayout::planetTable);
 }
 
-// The grid page, once the page is in place, under the same rules: a temporary file, put in place
-// when it is whole. False, its last line logged, when it could not be opened or written.
-bool WriteGrid(RunState& run) {
-  run.gridFileName = GridPageName(run.pageFileName);
+// Whether `name` reaches the aspect-types or the planets file the run read, which a page or a
+// grid page put there would replace.
+bool IsAnInputFile(const RunState& run, const std::string& name) {
+  return (run.aspectTypesFile.is_open() && SameFileName(name, run.aspectTypesFileName)) ||
+         (run.planetsFile.is_open() && SameFileName(name, run.planetsFileName));
+}
+
+// Whether the grid's name reaches none of the run's own files: not the page (through a link), not
+// the input, not the aspect-types or planets file; logged when it does.
+bool GridNameIsFree(RunState& run) {
   // A grid name that reaches the page (a link) would replace the page just put in place.
   if (SameFileName(run.gridFileName, run.pageFileName)) {
     LogLine(run.log, {kOutputFile, run.gridFileName, kCannotBeOpened});
     return false;
   }
-  if (!OpenOutputFile(run, run.grid, run.gridFileName)) return false;
-  LogLine(run.log, {kUsingGridOutput, run.gridFileName});
+  if (IsTheInputFile(run, run.gridFileName)) return false;
+  if (!IsAnInputFile(run, run.gridFileName)) return true;
+  LogLine(run.log, {kOutputFile, run.gridFileName, kIsAnInputFile});
+  return false;
+}
+
+// Whether what stands at the grid's name may be replaced: nothing, or a grid page (a page of
+// another list, a user's file is kept); logged when it may not.
+bool ReplacesOnlyAGridPage(RunState& run) {
+  if (MayReplaceAsGridPage(run.gridFileName, GridPageTitles())) return true;
+  LogLine(run.log, {kOutputFile, run.gridFileName, kIsNotAGridPage});
+  return false;
+}
+
+// Whether the grid is small enough to be drawn: at most kMostGridPoints on each axis.
+bool GridFits(RunState& run, const AspectGrid& grid) {
+  const std::size_t points = std::max(grid.rows.size(), grid.columns.size());
+  if (points <= kMostGridPoints) return true;
+  LogLine(run.log, {kOutputFile, run.gridFileName, kNotWritten, std::to_string(points), kPoints,
+                    std::to_string(kMostGridPoints)});
+  return false;
+}
+
+// The grid page, once the page is in place, under the same rules: a temporary file, put in place
+// when it is whole. False, its last line logged, when it could not be opened or written.
+bool WriteGrid(RunState& run) {
+  run.gridFileName = GridPageName(run.pageFileName);
+  if (!GridNameIsFree(run) || !ReplacesOnlyAGridPage(run)) return false;
   const AspectGrid grid =
-      MakeAspectGrid(run.aspects, run.aspectTypes,
+      MakeAspectGrid(run.aspects, run.gridOrbOrder, run.gridAspectTypeOrder,
                      std::span<const std::string>(run.planets).first(run.planetsFileNameCount),
                      run.language, run.chartMode);
+  if (!GridFits(run, grid) || !OpenOutputFile(run, run.grid, run.gridFileName)) return false;
+  LogLine(run.log, {kUsingGridOutput, run.gridFileName});
   WriteGridPage(run.grid.stream, run.aspects, grid, run.headerLines, run.language);
   if (!FinishWholeFile(run.grid)) {
     LogLastLine(run.log, {kOutputFile, run.gridFileName, kCannotBeWritten});
@@ -192,8 +238,14 @@ bool WriteGrid(RunState& run) {
 }
 
 // Closes the page and puts it in place before the last line, so that a page that could not be
-// stored whole is reported instead of a completed run; only then comes the grid page.
+// stored whole is reported instead of a completed run; only then comes the grid page. A page
+// whose name reaches a file the run has read since it was opened is discarded instead.
 ExitStatus FinishRun(RunState& run) {
+  if (IsAnInputFile(run, run.pageFileName)) {
+    DiscardWholeFile(run.page);
+    LogLastLine(run.log, {kOutputFile, run.pageFileName, kIsAnInputFile});
+    return ExitStatus::pageNotWritten;
+  }
   if (!FinishWholeFile(run.page)) {
     LogLastLine(run.log, {kOutputFile, run.pageFileName, kCannotBeWritten});
     return ExitStatus::pageNotWritten;
@@ -242,6 +294,7 @@ ExitStatus Run(int argumentCount, const char* const* arguments) {
 }  // namespace
 
 int RunKorvo(int argumentCount, const char* const* arguments) {
+  IgnoreWriteFailureSignals();
   // Asked for its help or its version, the program answers on standard output and touches no
   // file: an existing log and page stay as they are. A standard output that takes not all of the
   // answer (a full disk, a closed pipe) fails the run.

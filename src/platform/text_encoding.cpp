@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
+#include <string_view>
 
 namespace korvo {
 namespace {
@@ -57,19 +59,17 @@ const UpperHalf& UpperHalfOf(CodePage codePage) {
   return codePage == CodePage::windows1251 ? kWindows1251UpperHalf : kWindows1252UpperHalf;
 }
 
-// Every character of both code pages lies below U+10000, so takes at most three bytes.
-void AppendUtf8(std::string& text, char32_t character) {
+void AppendUtf8(std::string& out, char32_t character) {
   if (character < 0x80) {
-    text += static_cast<char>(character);
-    return;
+    out.push_back(static_cast<char>(character));
+  } else if (character < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (character >> 6)));
+    out.push_back(static_cast<char>(0x80 | (character & 0x3F)));
+  } else {  // every character of both code pages lies below U+10000
+    out.push_back(static_cast<char>(0xE0 | (character >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((character >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (character & 0x3F)));
   }
-  if (character < 0x800) {
-    text += static_cast<char>(0xC0 | (character >> 6));
-  } else {
-    text += static_cast<char>(0xE0 | (character >> 12));
-    text += static_cast<char>(0x80 | ((character >> 6) & 0x3F));
-  }
-  text += static_cast<char>(0x80 | (character & 0x3F));
 }
 
 }  // namespace
@@ -89,18 +89,15 @@ int UnicodeOfCodePageByte(unsigned char byte, CodePage codePage) {
   return character == 0 ? -1 : static_cast<int>(character);
 }
 
-std::string CodePageToUtf8(std::string_view bytes, CodePage codePage) {
-  std::string text;
-  text.reserve(bytes.size() * 2);
-  for (const char byte : bytes) {
+std::string CodePageToUtf8(std::string_view text, CodePage codePage) {
+  std::string utf8;
+  utf8.reserve(text.size() + text.size() / 2);
+  for (const char byte : text) {
     const int character = UnicodeOfCodePageByte(static_cast<unsigned char>(byte), codePage);
-    if (character < 0) {
-      text += kNoFormByte;
-    } else {
-      AppendUtf8(text, static_cast<char32_t>(character));
-    }
+    AppendUtf8(utf8, character < 0 ? static_cast<char32_t>(kNoFormByte)
+                                   : static_cast<char32_t>(character));
   }
-  return text;
+  return utf8;
 }
 
 }  // namespace korvo

@@ -20,9 +20,9 @@ int CodePageByte(char32_t character, CodePage codePage);
 // undefined (0x98 in Windows-1251; 0x81, 0x8D, 0x8F, 0x90 and 0x9D in Windows-1252).
 int UnicodeOfCodePageByte(unsigned char byte, CodePage codePage);
 
-// Code-page bytes as UTF-8 text: each byte as its character, a byte the code page leaves
-// undefined as kNoFormByte. Bytes below 0x80 stay as they are.
-std::string CodePageToUtf8(std::string_view bytes, CodePage codePage);
+// A code-page text in UTF-8: each byte as its character, a byte the code page leaves undefined
+// as '?'.
+std::string CodePageToUtf8(std::string_view text, CodePage codePage);
 
 // Decodes UTF-8 one byte at a time, accepting only what RFC 3629 allows: the shortest form of
 // each character, no surrogates, nothing above U+10FFFF.

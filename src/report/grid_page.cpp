@@ -5,6 +5,7 @@
 
 #include "aspectlist/entry_order.h"
 #include "platform/crlf_writer.h"
+#include "platform/text_encoding.h"
 #include "report/page_escaping.h"
 #include "report/page_texts.h"
 #include "report/report_page.h"
@@ -12,52 +13,47 @@
 namespace korvo {
 namespace {
 
-// Lower case of ASCII letters and of the Windows-1251 Cyrillic letters (Ё included).
-char LowerCase(char byte) {
+// Lower case in the run's code page, of the letters the known names can meet: ASCII, and in
+// Windows-1251 the Cyrillic capitals (Ё included). No other Windows-1252 letter lowers to ASCII,
+// so an English run folds nothing more.
+char LowerCase(char byte, LanguageFlag language) {
   const auto value = static_cast<unsigned char>(byte);
-  if ((value >= 'A' && value <= 'Z') || (value >= 0xC0 && value <= 0xDF)) {
-    return static_cast<char>(value + 0x20);
-  }
-  return value == 0xA8 ? '\xB8' : byte;
+  const bool cyrillicCapital = language == LanguageFlag::russian && value >= 0xC0 && value <= 0xDF;
+  if ((value >= 'A' && value <= 'Z') || cyrillicCapital) return static_cast<char>(value + 0x20);
+  return language == LanguageFlag::russian && value == 0xA8 ? '\xB8' : byte;
 }
 
-bool EqualsWithoutCase(std::string_view text, std::string_view lowerCase) {
-  return std::equal(text.begin(), text.end(), lowerCase.begin(), lowerCase.end(),
-                    [](char first, char second) { return LowerCase(first) == second; });
+// Whether `text` is one of `lowerCaseNames`; an empty place of the list names nothing.
+bool IsOneOf(std::string_view text, std::span<const std::string_view> lowerCaseNames,
+             LanguageFlag language) {
+  return std::any_of(lowerCaseNames.begin(), lowerCaseNames.end(), [&](std::string_view name) {
+    return !name.empty() && std::equal(text.begin(), text.end(), name.begin(), name.end(),
+                                       [language](char first, char second) {
+                                         return LowerCase(first, language) == second;
+                                       });
+  });
 }
 
-bool IsOneOf(std::string_view text, std::span<const std::string_view> lowerCaseNames) {
-  return std::any_of(lowerCaseNames.begin(), lowerCaseNames.end(),
-                     [text](std::string_view name) { return EqualsWithoutCase(text, name); });
+// Whether `text` is known by one of its English names, or in a Russian run its Russian ones.
+bool IsKnownAs(std::string_view text, std::span<const std::string_view> englishNames,
+               std::span<const std::string_view> russianNames, LanguageFlag language) {
+  return IsOneOf(text, englishNames, language) ||
+         (language == LanguageFlag::russian && IsOneOf(text, russianNames, language));
 }
-
-struct KnownType {
-  std::span<const std::string_view> names;
-  AspectSymbol symbol;
-};
-
-const KnownType kKnownTypes[] = {
-    {kConjunctionNames, {&kConjunctionDrawing, {}, kConjunctionTone}},
-    {kOppositionNames, {&kOppositionDrawing, {}, kTenseTone}},
-    {kTrineNames, {&kTrineDrawing, {}, kHarmoniousTone}},
-    {kSquareNames, {&kSquareDrawing, {}, kTenseTone}},
-    {kSextileNames, {&kSextileDrawing, {}, kHarmoniousTone}},
-    {kSemisextileNames, {&kSemisextileDrawing, {}, kOtherTone}},
-    {kQuincunxNames, {&kQuincunxDrawing, {}, kOtherTone}},
-    {kSemisquareNames, {&kSemisquareDrawing, {}, kTenseTone}},
-    {kSesquiquadrateNames, {&kSesquiquadrateDrawing, {}, kTenseTone}},
-    {kQuintileNames, {nullptr, kQuintileSymbol, kOtherTone}},
-    {kBiquintileNames, {nullptr, kBiquintileSymbol, kOtherTone}},
-};
 
 void AppendSymbol(std::string& out, const AspectSymbol& symbol) {
-  if (symbol.drawing) {
-    out.append(kDrawnSymbolStart).append(symbol.drawing->id).append(kDrawnSymbolEnd);
+  if (!symbol.drawingId.empty()) {
+    out.append(kDrawnSymbolStart).append(symbol.drawingId).append(kDrawnSymbolEnd);
     return;
   }
   out.append(kTextSymbolStart);
   AppendEscaped(out, symbol.text);
   out.append(kSpanEnd);
+}
+
+// Writes one piece of the page, which holds the run's code page until here, in UTF-8.
+void WriteInUtf8(std::ostream& page, std::string_view text, LanguageFlag language) {
+  WriteCrLf(page, CodePageToUtf8(text, CodePageOf(language)));
 }
 
 // The aspect as the list gives it: "Trine Sun-Moon +2°15'30"", the sign only when there is one.
@@ -70,9 +66,9 @@ std::string ListedAspect(const AspectList& list, EntryRef ref) {
   return text.append(OrbTextOf(list, ref));
 }
 
-void AppendAspect(std::string& out, const AspectList& list, EntryRef ref) {
+void AppendAspect(std::string& out, const AspectList& list, EntryRef ref, LanguageFlag language) {
   const AspectEntry& entry = EntryAt(list, ref);
-  const AspectSymbol symbol = SymbolOf(AspectNameText(list, ref));
+  const AspectSymbol symbol = SymbolOf(AspectNameText(list, ref), language);
   out.append(kAspectStart).append(symbol.tone).append(kAspectTitle);
   AppendEscapedAttribute(out, ListedAspect(list, ref));
   out.append(kAspectContent);
@@ -87,33 +83,36 @@ void WriteGridHead(std::ostream& page, const AspectList& list, const AspectGrid&
                    LanguageFlag language) {
   const bool russian = language == LanguageFlag::russian;
   std::string head(kGridPageStart);
-  if (russian) head.append(kRussianCharset);
-  head.append(russian ? kRussianGridTitle : kEnglishGridTitle).append(kGridStyle);
-  head.append(kSymbolsStart);
-  std::vector<const DrawnSymbol*> defined;
+  head.append(russian ? kRussianLanguage : kEnglishLanguage).append(kGridHeadStart);
+  head.append(russian ? kRussianGridTitle : kEnglishGridTitle).append(kGridTitleEnd);
+  head.append(kGridStyle).append(kSymbolsStart);
+  std::vector<std::string_view> defined;
   for (const std::uint32_t aspect : grid.aspectTypes) {
-    const DrawnSymbol* drawing = SymbolOf(TextOf(list.aspectNames, aspect)).drawing;
-    if (!drawing || std::find(defined.begin(), defined.end(), drawing) != defined.end()) continue;
-    defined.push_back(drawing);
-    head.append(kSymbolStart).append(drawing->id).append(kSymbolShapesStart);
-    head.append(drawing->shapes).append(kSymbolEnd);
+    const AspectSymbol symbol = SymbolOf(TextOf(list.aspectNames, aspect), language);
+    if (symbol.drawingId.empty() ||
+        std::find(defined.begin(), defined.end(), symbol.drawingId) != defined.end()) {
+      continue;
+    }
+    defined.push_back(symbol.drawingId);
+    head.append(kSymbolStart).append(symbol.drawingId).append(kSymbolShapesStart);
+    head.append(symbol.shapes).append(kSymbolEnd);
   }
-  WriteCrLf(page, head.append(kSymbolsEnd));
+  WriteInUtf8(page, head.append(kSymbolsEnd), language);
 }
 
-std::string ColumnHeaders(const AspectGrid& grid) {
+std::string ColumnHeaders(const AspectGrid& grid, LanguageFlag language) {
   std::string row(kCornerCell);
   for (const GridPoint& point : grid.columns) {
     row.append(kColumnHeaderStart);
     AppendEscapedAttribute(row, point.name);
-    row.append(kColumnHeaderLabel).append(PointLabel(point)).append(kHeaderEnd);
+    row.append(kColumnHeaderLabel).append(PointLabel(point, language)).append(kHeaderEnd);
   }
   return row.append(kGridRowEnd);
 }
 
 // One row of the grid; `next` is the first placement not written yet, and moves past the row's.
 std::string GridRow(const AspectList& list, const AspectGrid& grid, std::uint32_t row,
-                    std::size_t& next) {
+                    std::size_t& next, LanguageFlag language) {
   std::string text(kRowHeaderStart);
   AppendEscaped(text, grid.rows[row].name);
   text.append(kHeaderEnd);
@@ -123,25 +122,25 @@ std::string GridRow(const AspectList& list, const AspectGrid& grid, std::uint32_
       continue;
     }
     if (grid.triangle && column == row) {
-      text.append(kPointCellStart).append(PointLabel(grid.rows[row]));
+      text.append(kPointCellStart).append(PointLabel(grid.rows[row], language));
     } else {
       text.append(kCellStart);
     }
     for (; next < grid.placements.size() && grid.placements[next].row == row &&
            grid.placements[next].column == column;
          ++next) {
-      AppendAspect(text, list, grid.placements[next].entry);
+      AppendAspect(text, list, grid.placements[next].entry, language);
     }
     text.append(kCellEnd);
   }
   return text.append(kGridRowEnd);
 }
 
-std::string Legend(const AspectList& list, const AspectGrid& grid) {
+std::string Legend(const AspectList& list, const AspectGrid& grid, LanguageFlag language) {
   std::string legend(kLegendStart);
   for (const std::uint32_t aspect : grid.aspectTypes) {
     const std::string_view name = TextOf(list.aspectNames, aspect);
-    const AspectSymbol symbol = SymbolOf(name);
+    const AspectSymbol symbol = SymbolOf(name, language);
     legend.append(kLegendEntryStart).append(symbol.tone).append(kLegendSymbol);
     AppendSymbol(legend, symbol);
     legend.append(kLegendName);
@@ -158,18 +157,22 @@ std::string GridPageName(std::string_view pageName) {
   return std::string(pageName).append(kGridPageSuffix).append(kPageExtension);
 }
 
-AspectSymbol SymbolOf(std::string_view aspectName) {
-  for (const KnownType& type : kKnownTypes) {
-    if (IsOneOf(aspectName, type.names)) return type.symbol;
-  }
-  return {nullptr, aspectName.substr(0, kShortNameLength), kOtherTone};
+std::vector<std::string> GridPageTitles() {
+  return {std::string(kEnglishGridTitle), std::string(kRussianGridTitle),
+          CodePageToUtf8(kRussianGridTitle, CodePage::windows1251)};
 }
 
-std::string PointLabel(const GridPoint& point) {
+AspectSymbol SymbolOf(std::string_view aspectName, LanguageFlag language) {
+  for (const KnownAspectType& type : kKnownAspectTypes) {
+    if (IsKnownAs(aspectName, type.englishNames, type.russianNames, language)) return type.symbol;
+  }
+  return {{}, {}, aspectName.substr(0, kShortNameLength), kOtherTone};
+}
+
+std::string PointLabel(const GridPoint& point, LanguageFlag language) {
   if (point.isHouse) return point.name.substr(0, point.name.find(' '));
   for (const PointGlyph& known : kPointGlyphs) {
-    if (EqualsWithoutCase(point.name, known.englishName) ||
-        EqualsWithoutCase(point.name, known.russianName)) {
+    if (IsKnownAs(point.name, {&known.englishName, 1}, {&known.russianName, 1}, language)) {
       return std::string(known.glyph);
     }
   }
@@ -193,15 +196,15 @@ std::string_view OrbToMinutes(std::string_view orbText) {
 void WriteGridPage(std::ostream& page, const AspectList& list, const AspectGrid& grid,
                    const std::vector<std::string>& headerLines, LanguageFlag language) {
   WriteGridHead(page, list, grid, language);
-  WriteHeaderBlock(page, headerLines);
+  WriteInUtf8(page, HeaderBlock(headerLines), language);
   WriteCrLf(page, kGridStart);
-  WriteCrLf(page, ColumnHeaders(grid));
+  WriteInUtf8(page, ColumnHeaders(grid, language), language);
   std::size_t next = 0;
   for (std::uint32_t row = 0; row < grid.rows.size(); ++row) {
-    WriteCrLf(page, GridRow(list, grid, row, next));
+    WriteInUtf8(page, GridRow(list, grid, row, next, language), language);
   }
   WriteCrLf(page, kGridEnd);
-  WriteCrLf(page, Legend(list, grid));
+  WriteInUtf8(page, Legend(list, grid, language), language);
   WriteCrLf(page, kGridPageEnd);
 }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "aspectlist/aspect_entry.h"
-#include "aspectlist/aspect_grid.h"
+#include "aspectlist/grid_layout.h"
 #include "base/settings.h"
 #include "report/grid_texts.h"
 
@@ -15,27 +15,26 @@ namespace korvo {
 // The grid page's name: the page's name with "-grid" before its ".html".
 std::string GridPageName(std::string_view pageName);
 
-// How an aspect type is shown: a drawn symbol, or a text (Q, bQ, or the type's first three
-// bytes), in the colour of its tone.
-struct AspectSymbol {
-  const DrawnSymbol* drawing = nullptr;  // null for a text symbol
-  std::string_view text;
-  std::string_view tone;
-};
+// The titles by which an existing file is known as a grid page: the English one, and the Russian
+// one in Windows-1251 (as grid pages were written before they were UTF-8) and in UTF-8.
+std::vector<std::string> GridPageTitles();
 
-// The symbol of an aspect name, known by its English or Russian names without regard to case.
-AspectSymbol SymbolOf(std::string_view aspectName);
+// The symbol of an aspect name: a known type's (its names compared without case in the run's
+// code page, Russian names only in Russian runs), else the name's first three bytes, tone other.
+AspectSymbol SymbolOf(std::string_view aspectName, LanguageFlag language);
 
-// The label of a point in the column headers and on the diagonal, as the page holds it: a planet's
-// glyph, a house's Roman numeral, or the name's first three bytes, escaped.
-std::string PointLabel(const GridPoint& point);
+// The label of a point in the column headers and on the diagonal, as the page holds it before it
+// is converted to UTF-8: a planet's glyph (its name known as the aspect types' are), a house's
+// Roman numeral, or the name's first three bytes, escaped.
+std::string PointLabel(const GridPoint& point, LanguageFlag language);
 
 // The orb cut to degrees and minutes: its digits and degree sign, and the minutes when their
 // digits and mark follow at once.
 std::string_view OrbToMinutes(std::string_view orbText);
 
-// The whole grid page: the head of the language (the page's charset), the drawn symbols it shows,
-// the header lines, the grid and its legend. The files' texts are escaped.
+// The whole grid page, in UTF-8: the head of the language, the drawn symbols it shows, the header
+// lines, the grid and its legend. The files' texts are escaped and converted from the run's code
+// page, a byte that has no character there written as '?'.
 void WriteGridPage(std::ostream& page, const AspectList& list, const AspectGrid& grid,
                    const std::vector<std::string>& headerLines, LanguageFlag language);
 

@@ -1,21 +1,27 @@
 #pragma once
 
+#include <array>
 #include <string_view>
 
 namespace korvo {
 
 // The fixed texts of the grid page. "\n" stands for a line end, stored as CR LF; the Russian
-// texts are Windows-1251 bytes.
+// texts are Windows-1251 bytes, as the files' texts are, until the page is written.
 
 inline constexpr std::string_view kGridPageSuffix = "-grid";  // before the page's ".html"
 
-inline constexpr std::string_view kGridPageStart = "<!DOCTYPE html>\n<html>\n<head>\n";
-inline constexpr std::string_view kRussianCharset =
-    "  <meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">\n";
-inline constexpr std::string_view kEnglishGridTitle = "  <title>VEXA - Aspect Grid</title>\n";
+// The grid page is UTF-8, whatever the run's code page: its texts are converted as it is written.
+inline constexpr std::string_view kGridPageStart = "<!DOCTYPE html>\n<html lang=\"";
+inline constexpr std::string_view kEnglishLanguage = "en";
+inline constexpr std::string_view kRussianLanguage = "ru";
+inline constexpr std::string_view kGridHeadStart = "\">\n<head>\n  <meta charset=\"utf-8\">\n  ";
+// The titles stand early in the head: an existing file is replaced by a grid page only when its
+// first bytes hold one of them.
+inline constexpr std::string_view kEnglishGridTitle = "<title>VEXA - Aspect Grid</title>";
 // "VEXA - Сетка аспектов"
 inline constexpr std::string_view kRussianGridTitle =
-    "  <title>VEXA - \xD1\xE5\xF2\xEA\xE0 \xE0\xF1\xEF\xE5\xEA\xF2\xEE\xE2</title>\n";
+    "<title>VEXA - \xD1\xE5\xF2\xEA\xE0 \xE0\xF1\xEF\xE5\xEA\xF2\xEE\xE2</title>";
+inline constexpr std::string_view kGridTitleEnd = "\n";
 
 // Colours, each at least 4.5:1 on white: tense #b00000 (7.4:1), harmonious #0040a0 (9.4:1),
 // conjunction black (21:1), the others #006400 (7.4:1). A cell is wide enough for a symbol over
@@ -65,66 +71,82 @@ inline constexpr std::string_view kSymbolShapesStart = "\" viewBox=\"0 0 20 20\"
 inline constexpr std::string_view kSymbolEnd = "</symbol>\n";
 inline constexpr std::string_view kSymbolsEnd = "</svg>\n";
 
-struct DrawnSymbol {
-  std::string_view id;
+// How an aspect type is shown: a drawn symbol (its id and its shapes), or a text, in the colour
+// class of its tone.
+struct AspectSymbol {
+  std::string_view drawingId;  // empty for a text symbol
   std::string_view shapes;
+  std::string_view text;
+  std::string_view tone;
 };
 
-inline constexpr DrawnSymbol kConjunctionDrawing = {
-    "conjunction", "<circle cx=\"8\" cy=\"12\" r=\"4.5\"/><path d=\"M11.2 8.8L16 4\"/>"};
-inline constexpr DrawnSymbol kOppositionDrawing = {
-    "opposition",
-    "<circle cx=\"5\" cy=\"15\" r=\"3\"/><circle cx=\"15\" cy=\"5\" r=\"3\"/>"
-    "<path d=\"M7.1 12.9L12.9 7.1\"/>"};
-inline constexpr DrawnSymbol kTrineDrawing = {"trine", "<path d=\"M10 3L17.5 16.5H2.5Z\"/>"};
-inline constexpr DrawnSymbol kSquareDrawing = {"square", "<path d=\"M4 4H16V16H4Z\"/>"};
-inline constexpr DrawnSymbol kSextileDrawing = {
-    "sextile", "<path d=\"M10 3V17M3.9 6.5L16.1 13.5M3.9 13.5L16.1 6.5\"/>"};
-inline constexpr DrawnSymbol kSemisextileDrawing = {"semisextile",
-                                                    "<path d=\"M4 4L10 13L16 4M4 16.5H16\"/>"};
-inline constexpr DrawnSymbol kQuincunxDrawing = {"quincunx",
-                                                 "<path d=\"M4 3.5H16M4 16L10 7L16 16\"/>"};
-inline constexpr DrawnSymbol kSemisquareDrawing = {"semisquare", "<path d=\"M16 5L4 15H16\"/>"};
-inline constexpr DrawnSymbol kSesquiquadrateDrawing = {"sesquiquadrate",
-                                                       "<path d=\"M3 8H12V17H3ZM12 8L17 3\"/>"};
+// The tone classes of the colours above.
+inline constexpr std::string_view kTenseTone = "tense";
+inline constexpr std::string_view kHarmoniousTone = "harmonious";
+inline constexpr std::string_view kConjunctionTone = "conjunction";
+inline constexpr std::string_view kOtherTone = "other";
 
-// The symbols written as text.
-inline constexpr std::string_view kQuintileSymbol = "Q";
-inline constexpr std::string_view kBiquintileSymbol = "bQ";
+// An aspect type the grid knows, by its names compared without case: English ones in every run,
+// Russian ones (Windows-1251) only in Russian runs. Names are in lower case; a place left empty
+// names nothing.
+struct KnownAspectType {
+  std::array<std::string_view, 3> englishNames;
+  std::array<std::string_view, 2> russianNames;
+  AspectSymbol symbol;
+};
+
+inline constexpr KnownAspectType kKnownAspectTypes[] = {
+    {{"conjunction"},
+     {"\xF1\xEE\xE5\xE4\xE8\xED\xE5\xED\xE8\xE5"},  // соединение
+     {"conjunction",
+      "<circle cx=\"8\" cy=\"12\" r=\"4.5\"/><path d=\"M11.2 8.8L16 4\"/>",
+      {},
+      kConjunctionTone}},
+    {{"opposition"},
+     {"\xEE\xEF\xEF\xEE\xE7\xE8\xF6\xE8\xFF"},  // оппозиция
+     {"opposition",
+      "<circle cx=\"5\" cy=\"15\" r=\"3\"/><circle cx=\"15\" cy=\"5\" r=\"3\"/>"
+      "<path d=\"M7.1 12.9L12.9 7.1\"/>",
+      {},
+      kTenseTone}},
+    {{"trine"},
+     {"\xF2\xF0\xE8\xED", "\xF2\xF0\xE8\xE3\xEE\xED"},  // трин, тригон
+     {"trine", "<path d=\"M10 3L17.5 16.5H2.5Z\"/>", {}, kHarmoniousTone}},
+    {{"square"},
+     {"\xEA\xE2\xE0\xE4\xF0\xE0\xF2",
+      "\xEA\xE2\xE0\xE4\xF0\xE0\xF2\xF3\xF0\xE0"},  // квадрат, квадратура
+     {"square", "<path d=\"M4 4H16V16H4Z\"/>", {}, kTenseTone}},
+    {{"sextile"},
+     {"\xF1\xE5\xEA\xF1\xF2\xE8\xEB\xFC"},  // секстиль
+     {"sextile",
+      "<path d=\"M10 3V17M3.9 6.5L16.1 13.5M3.9 13.5L16.1 6.5\"/>",
+      {},
+      kHarmoniousTone}},
+    {{"semisextile", "semi-sextile"},
+     {"\xEF\xEE\xEB\xF3\xF1\xE5\xEA\xF1\xF2\xE8\xEB\xFC"},  // полусекстиль
+     {"semisextile", "<path d=\"M4 4L10 13L16 4M4 16.5H16\"/>", {}, kOtherTone}},
+    {{"quincunx", "inconjunct"},
+     {"\xEA\xE2\xE8\xED\xEA\xEE\xED\xF1"},  // квинконс
+     {"quincunx", "<path d=\"M4 3.5H16M4 16L10 7L16 16\"/>", {}, kOtherTone}},
+    {{"semisquare", "semi-square", "octile"},
+     {"\xEF\xEE\xEB\xF3\xEA\xE2\xE0\xE4\xF0\xE0\xF2"},  // полуквадрат
+     {"semisquare", "<path d=\"M16 5L4 15H16\"/>", {}, kTenseTone}},
+    {{"sesquiquadrate", "sesquisquare"},
+     {"\xEF\xEE\xEB\xF3\xF2\xEE\xF0\xE0\xEA\xE2\xE0\xE4\xF0\xE0\xF2",  // полутораквадрат
+      "\xF1\xE5\xF1\xEA\xE2\xE8\xEA\xE2\xE0\xE4\xF0\xE0\xF2"},         // сесквиквадрат
+     {"sesquiquadrate", "<path d=\"M3 8H12V17H3ZM12 8L17 3\"/>", {}, kTenseTone}},
+    {{"quintile"},
+     {"\xEA\xE2\xE8\xED\xF2\xE8\xEB\xFC"},  // квинтиль
+     {{}, {}, "Q", kOtherTone}},
+    {{"biquintile"},
+     {"\xE1\xE8\xEA\xE2\xE8\xED\xF2\xE8\xEB\xFC"},  // биквинтиль
+     {{}, {}, "bQ", kOtherTone}},
+};
+
 inline constexpr std::size_t kShortNameLength = 3;  // an unknown type or point: its first bytes
 
-// The names of the aspect types, compared without case: English, then Russian (Windows-1251, in
-// lower case).
-inline constexpr std::string_view kConjunctionNames[] = {
-    "conjunction", "\xF1\xEE\xE5\xE4\xE8\xED\xE5\xED\xE8\xE5"};  // соединение
-inline constexpr std::string_view kOppositionNames[] = {
-    "opposition", "\xEE\xEF\xEF\xEE\xE7\xE8\xF6\xE8\xFF"};  // оппозиция
-inline constexpr std::string_view kTrineNames[] = {"trine", "\xF2\xF0\xE8\xED",
-                                                   "\xF2\xF0\xE8\xE3\xEE\xED"};  // трин, тригон
-inline constexpr std::string_view kSquareNames[] = {
-    "square", "\xEA\xE2\xE0\xE4\xF0\xE0\xF2",
-    "\xEA\xE2\xE0\xE4\xF0\xE0\xF2\xF3\xF0\xE0"};  // квадрат, квадратура
-inline constexpr std::string_view kSextileNames[] = {
-    "sextile", "\xF1\xE5\xEA\xF1\xF2\xE8\xEB\xFC"};  // секстиль
-inline constexpr std::string_view kQuincunxNames[] = {
-    "quincunx", "inconjunct", "\xEA\xE2\xE8\xED\xEA\xEE\xED\xF1"};  // квинконс
-inline constexpr std::string_view kSemisextileNames[] = {
-    "semisextile", "semi-sextile",
-    "\xEF\xEE\xEB\xF3\xF1\xE5\xEA\xF1\xF2\xE8\xEB\xFC"};  // полусекстиль
-inline constexpr std::string_view kSemisquareNames[] = {
-    "semisquare", "semi-square", "octile",
-    "\xEF\xEE\xEB\xF3\xEA\xE2\xE0\xE4\xF0\xE0\xF2"};  // полуквадрат
-inline constexpr std::string_view kSesquiquadrateNames[] = {
-    "sesquiquadrate", "sesquisquare",
-    "\xEF\xEE\xEB\xF3\xF2\xEE\xF0\xE0\xEA\xE2\xE0\xE4\xF0\xE0\xF2",  // полутораквадрат
-    "\xF1\xE5\xF1\xEA\xE2\xE8\xEA\xE2\xE0\xE4\xF0\xE0\xF2"};         // сесквиквадрат
-inline constexpr std::string_view kQuintileNames[] = {
-    "quintile", "\xEA\xE2\xE8\xED\xF2\xE8\xEB\xFC"};  // квинтиль
-inline constexpr std::string_view kBiquintileNames[] = {
-    "biquintile", "\xE1\xE8\xEA\xE2\xE8\xED\xF2\xE8\xEB\xFC"};  // биквинтиль
-
-// The points of the bundled planets files (and three more), compared without case, with their
-// glyphs as character references, which need no code page.
+// The points of the bundled planets files (and three more), compared without case as the aspect
+// types are, with their glyphs as character references, which need no code page.
 struct PointGlyph {
   std::string_view englishName;
   std::string_view russianName;  // Windows-1251, in lower case
@@ -176,11 +198,5 @@ inline constexpr std::string_view kLegendSymbol = "\">";     // then the symbol
 inline constexpr std::string_view kLegendName = "</span> ";  // then the aspect name
 inline constexpr std::string_view kLegendEnd = "</p>\n";
 inline constexpr std::string_view kGridPageEnd = "</body>\n</html>\n";
-
-// The tone classes of the colours above.
-inline constexpr std::string_view kTenseTone = "tense";
-inline constexpr std::string_view kHarmoniousTone = "harmonious";
-inline constexpr std::string_view kConjunctionTone = "conjunction";
-inline constexpr std::string_view kOtherTone = "other";
 
 }  // namespace korvo

@@ -25,16 +25,14 @@ std::string HeaderText(const std::vector<std::string>& headerLines) {
   return headerText;
 }
 
-void WriteHeaderBlock(std::ostream& page, const std::vector<std::string>& headerLines) {
-  WriteCrLf(page, kHeaderBlockStart);
-  WriteCrLf(page, HeaderText(headerLines));
-  WriteCrLf(page, kHeaderBlockEnd);
+std::string HeaderBlock(const std::vector<std::string>& headerLines) {
+  return std::string(kHeaderBlockStart).append(HeaderText(headerLines)).append(kHeaderBlockEnd);
 }
 
 void WritePageStart(std::ostream& page, LanguageFlag language,
                     const std::vector<std::string>& headerLines) {
   WriteCrLf(page, language == LanguageFlag::russian ? kRussianPageHead : kEnglishPageHead);
-  WriteHeaderBlock(page, headerLines);
+  WriteCrLf(page, HeaderBlock(headerLines));
 }
 
 void WriteTableBlock(std::ostream& page, const AspectList& list, const PageTexts& pageTexts,

@@ -21,8 +21,9 @@ std::string MakePageName(std::string_view inputName, char separator);
 // The header lines as the page shows them: each escaped and followed by "<br>".
 std::string HeaderText(const std::vector<std::string>& headerLines);
 
-// The header block: the header lines, as HeaderText gives them, between "<h3>" and "</h3>".
-void WriteHeaderBlock(std::ostream& page, const std::vector<std::string>& headerLines);
+// The header block: the header lines, as HeaderText gives them, between "<h3>" and "</h3>" and a
+// line end.
+std::string HeaderBlock(const std::vector<std::string>& headerLines);
 
 // The page head of the language, then the header block holding the header lines.
 void WritePageStart(std::ostream& page, LanguageFlag language,

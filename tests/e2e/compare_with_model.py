@@ -47,6 +47,10 @@ ASPECTS = [b"Trine", b"Square", b"trine", b"Conj", b"", b"Semi Square", b"<b>Tri
            "Трин".encode("utf-8"), "Tr\u00efne".encode("utf-8"), b"Sextile", b"OPPOSITION",
            b"Biquintile", b"Semi-square", "Квинтиль".encode("cp1251"), b"Q\"&"]
 NOISE = b"ab -\xb0\t'\"0123\x00\r;+"
+# What may stand at a page's name before the run: another page, or a grid page under each of the
+# titles that let a grid replace it.
+OLD_PAGES = [b"an older page\n" * 50] + [b"<html>\n<head>\n  " + title + b"\n"
+                                         for title in korvo_model.GRID_TITLES]
 
 
 class Draw:
@@ -123,17 +127,19 @@ class Draw:
                     files[target] = self.text(lines)
         for name in PLANET_FILES:
             if self.rng.random() < 0.8:
-                files[name] = self.text([self.name_line(False)
-                                         for _ in range(self.rng.randint(0, 6))])
+                lines = [self.name_line(False) for _ in range(self.rng.randint(0, 6))]
+                if self.rng.random() < 0.1:  # about as many points as a grid may hold
+                    lines += [b"Point %d" % n for n in range(self.rng.randint(195, 200))]
+                files[name] = self.text(lines)
         if self.rng.random() < 0.3:
             files[b"in.txt"] = self.text(header + body[::-1])
         if self.rng.random() < 0.15:
             files[b"x.html"] = self.text(header + body)
         for page in (b"Wrk/Aspects.html", b"Wrk/Aspects-grid.html"):
             r = self.rng.random()
-            if r < 0.1:
-                files[page] = b"an older page\n" * 50
-            elif r < 0.15:
+            if r < 0.2:
+                files[page] = self.rng.choice(OLD_PAGES)
+            elif r < 0.25:
                 files[page] = None
         if self.rng.random() < 0.05:
             files[b"Korvo.log"] = None

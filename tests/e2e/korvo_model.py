@@ -129,12 +129,6 @@ UTF8_MARK = b"\xef\xbb\xbf"
 UTF16_MARKS = {b"\xff\xfe": "little", b"\xfe\xff": "big"}
 
 
-def quoted(text, language):
-    """A text of the files as a log line quotes it: its code-page bytes as UTF-8, a byte the code
-    page leaves undefined as '?'."""
-    return text.decode(CODE_PAGES[language], errors="replace").replace("\ufffd", "?").encode()
-
-
 def to_code_page(text, language):
     """A Unicode text in the run's code page, each character without a form there written as
     '?', and the number of those characters."""
@@ -391,7 +385,7 @@ def read_aspects_list(lines, log, input_name, language):
         else:
             if entry.orb_sign not in b" +-":
                 log.line(b"Line ", str(number).encode(), b" of ", input_name, b": orb sign '",
-                         quoted(bytes([entry.orb_sign]), language), b"' is not +, - or a blank")
+                         in_utf8(bytes([entry.orb_sign]), language), b"' is not +, - or a blank")
             entries.append(entry)
     return header, entries
 
@@ -476,9 +470,13 @@ def page_name(name):
 # ---------------------------------------------------------------------------------------------
 # The grid page
 
-GRID_HEAD = {0: b"", 1: b'  <meta http-equiv="Content-Type" content="text/html; charset=windows-1251">\n'}
-GRID_TITLE = {0: b"  <title>VEXA - Aspect Grid</title>\n",
-              1: b"  <title>VEXA - " + ru("Сетка аспектов") + b"</title>\n"}
+GRID_TITLE = {0: b"<title>VEXA - Aspect Grid</title>",
+              1: b"<title>VEXA - " + ru("Сетка аспектов") + b"</title>"}
+# An existing file is replaced by the grid page only when its first bytes hold a grid title: the
+# English one, or the Russian one in Windows-1251 (as 1.1.0 wrote it) or in UTF-8.
+GRID_TITLES = [GRID_TITLE[0], GRID_TITLE[1], "<title>VEXA - Сетка аспектов</title>".encode()]
+GRID_TITLE_SEARCH = 1024
+MOST_GRID_POINTS = 200
 GRID_STYLE = (
     b"  <style>\n"
     b"    body { font-family: sans-serif; color: #000; background: #fff; }\n"
@@ -549,19 +547,23 @@ GLYPHS = [  # (English, Russian, the glyph's number)
     ("pluto", "плутон", 9799), ("north node", "сев. узел", 9738),
     ("south node", "юж. узел", 9739), ("chiron", "хирон", 9911), ("lilith", "лилит", 9912),
 ]
-# Lower case of ASCII and of the Windows-1251 Cyrillic letters.
-LOWER = bytes(b + 32 if 65 <= b <= 90 or 0xC0 <= b <= 0xDF else 0xB8 if b == 0xA8 else b
-              for b in range(256))
+# Lower case in the run's code page: of ASCII letters, and in Russian runs of the Windows-1251
+# Cyrillic capitals.
+LOWER = {language: bytes(b + 32 if 65 <= b <= 90 or (language == 1 and 0xC0 <= b <= 0xDF)
+                         else 0xB8 if language == 1 and b == 0xA8 else b for b in range(256))
+         for language in (0, 1)}
 
 
-def known_name(name, names):
-    return name.translate(LOWER) in [ru(known) for known in names]
+def known_name(name, names, language):
+    """Whether the name is one of the names, without case; Russian names only in Russian runs."""
+    return name.translate(LOWER[language]) in [
+        ru(known) for known in names if language == 1 or known.isascii()]
 
 
-def aspect_symbol(aspect):
+def aspect_symbol(aspect, language):
     """(drawing id or None, text, tone) of an aspect name."""
     for names, drawing, text, tone in ASPECT_TYPES:
-        if known_name(aspect, names):
+        if known_name(aspect, names, language):
             return drawing, text, tone
     return None, aspect[:3], b"other"
 
@@ -572,11 +574,11 @@ def symbol_markup(drawing, text):
     return b'<span class="symbol">' + escaped(text) + b"</span>"
 
 
-def point_label(name, is_house):
+def point_label(name, is_house, language):
     if is_house:
         return name.split(b" ")[0]
     for english, russian, number in GLYPHS:
-        if known_name(name, [english, russian]):
+        if known_name(name, [english, russian], language):
             return b"&#%d;" % number
     return escaped(name[:3])
 
@@ -610,8 +612,8 @@ def orb_to_minutes(orb_text):
     return match.group(0)
 
 
-def aspect_markup(e):
-    drawing, text, tone = aspect_symbol(e.aspect)
+def aspect_markup(e, language):
+    drawing, text, tone = aspect_symbol(e.aspect, language)
     sign = b"" if is_space(e.orb_sign) else bytes([e.orb_sign])
     title = e.aspect + b" " + e.from_planet + b"-" + e.to_planet + b" " + sign + e.orb_text
     return (b'<span class="aspect ' + tone + b'" title="' + attribute(title) + b'">'
@@ -619,14 +621,25 @@ def aspect_markup(e):
             + escaped(orb_to_minutes(e.orb_text)) + b"</span></span>")
 
 
-def grid_page(header, orb_entries, type_entries, file_planets, language, mode):
-    """The grid page: each aspect once, at its first place in the aspect-type table, in its cell."""
+def grid_axes(orb_entries, file_planets, language, mode):
+    """(rows, columns) of the grid."""
+    if mode == 1:
+        axis = grid_axis(file_planets, orb_entries, language, ["from_planet", "to_planet"])
+        return axis, axis
+    return (grid_axis(file_planets, orb_entries, language, ["to_planet"]),
+            grid_axis(file_planets, orb_entries, language, ["from_planet"]))
+
+
+def in_utf8(text, language):
+    """A text of the run's code page in UTF-8, a byte with no character there as '?' (neither
+    code page has U+FFFD)."""
+    return text.decode(CODE_PAGES[language], errors="replace").replace("\ufffd", "?").encode()
+
+
+def grid_page(header, type_entries, rows, columns, language, mode):
+    """The grid page, in UTF-8: each aspect once, at its first place in the aspect-type table, in
+    its cell."""
     natal = mode == 1
-    if natal:
-        rows = columns = grid_axis(file_planets, orb_entries, language, ["from_planet", "to_planet"])
-    else:
-        rows = grid_axis(file_planets, orb_entries, language, ["to_planet"])
-        columns = grid_axis(file_planets, orb_entries, language, ["from_planet"])
     row_of = {name: i for i, (name, _) in enumerate(rows)}
     column_of = {name: i for i, (name, _) in enumerate(columns)}
     cells = {}
@@ -647,36 +660,51 @@ def grid_page(header, orb_entries, type_entries, file_planets, language, mode):
         if e.aspect not in types:
             types.append(e.aspect)
 
-    text = b"<!DOCTYPE html>\n<html>\n<head>\n" + GRID_HEAD[language] + GRID_TITLE[language]
+    text = (b'<!DOCTYPE html>\n<html lang="' + (b"ru" if language == 1 else b"en")
+            + b'">\n<head>\n  <meta charset="utf-8">\n  ' + GRID_TITLE[language] + b"\n")
     text += GRID_STYLE + b'<svg class="symbols" aria-hidden="true">\n'
     drawn = []
     for aspect in types:
-        drawing = aspect_symbol(aspect)[0]
+        drawing = aspect_symbol(aspect, language)[0]
         if drawing is not None and drawing not in drawn:
             drawn.append(drawing)
             text += (b'<symbol id="' + drawing + b'" viewBox="0 0 20 20">' + DRAWINGS[drawing]
                      + b"</symbol>\n")
     text += b"</svg>\n<h3>" + header + b"</h3>\n" + b'<table id="aspect-grid">\n'
     text += b'<tr><td class="corner"></td>' + b"".join(
-        b'<th title="' + attribute(name) + b'">' + point_label(name, house) + b"</th>"
+        b'<th title="' + attribute(name) + b'">' + point_label(name, house, language) + b"</th>"
         for name, house in columns) + b"</tr>\n"
     for r, (name, house) in enumerate(rows):
         text += b"<tr><th>" + escaped(name) + b"</th>"
         for c in range(len(columns)):
-            content = b"".join(aspect_markup(e) for e in cells.get((r, c), []))
+            content = b"".join(aspect_markup(e, language) for e in cells.get((r, c), []))
             if natal and c > r:
                 text += b'<td class="above"></td>'
             elif natal and c == r:
-                text += b'<td class="point">' + point_label(name, house) + content + b"</td>"
+                text += (b'<td class="point">' + point_label(name, house, language) + content
+                         + b"</td>")
             else:
                 text += b"<td>" + content + b"</td>"
         text += b"</tr>\n"
     text += b"</table>\n" + b'<p class="legend">'
     for aspect in types:
-        drawing, symbol_text, tone = aspect_symbol(aspect)
+        drawing, symbol_text, tone = aspect_symbol(aspect, language)
         text += (b'<span class="entry"><span class="' + tone + b'">'
                  + symbol_markup(drawing, symbol_text) + b"</span> " + escaped(aspect) + b"</span>")
-    return text + b"</p>\n</body>\n</html>\n"
+    return in_utf8(text + b"</p>\n</body>\n</html>\n", language)
+
+
+def is_grid_page(name):
+    """Whether the grid page may replace what is at name: no plain file is there (nothing, a
+    folder, a device, a link to a missing file), or a plain file whose start holds a grid title."""
+    if not os.path.isfile(name):
+        return True
+    try:
+        with open(name, "rb") as existing:
+            start = existing.read(GRID_TITLE_SEARCH)
+    except OSError:
+        return False
+    return any(title in start for title in GRID_TITLES)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -778,7 +806,7 @@ def open_aspect_types(cwd, types_name, language, mode, log):
 def log_whitespace_edge(log, number, file_name, name, language):
     if name and (is_space(name[0]) or is_space(name[-1])):
         log.line(b"Line ", str(number).encode(), b" of ", file_name, b": the name '",
-                 quoted(name, language), b"' begins or ends with whitespace")
+                 in_utf8(name, language), b"' begins or ends with whitespace")
 
 
 def read_aspect_types(name, log, language):
@@ -833,7 +861,7 @@ def log_not_in_file(log, what, names, file_name, language):
     """The names a list uses that its names file does not list, when that file was opened."""
     if file_name is not None:
         for name in names:
-            log.line(what, b" '", quoted(name, language), b"' is not in ", file_name)
+            log.line(what, b" '", in_utf8(name, language), b"' is not in ", file_name)
 
 
 HELP = (b"Korvo [-1 | -2] [-g] [-a<aspect-names-file>] [<aspects-list-file>]\n"
@@ -946,6 +974,10 @@ def run_steps(cwd, args, log, file_size_limit):
     text += b"</body>\n</html>\n"
     log.line(b"Output tbl3, state: ", str(log.state).encode())
 
+    files_read = [types_file, planets_file]
+    if reaches_a_file_read(page, files_read):
+        log.last(b"Output file: ", page, b" is an input file")
+        return 2, []
     if not write_whole(page, text, file_size_limit):
         log.last(b"Output file: ", page, b" cannot be written")
         return 2, [page]
@@ -953,22 +985,41 @@ def run_steps(cwd, args, log, file_size_limit):
         log.last(b"Korvo completed OK")
         return 0, [page]
 
-    # The grid page, only once the page is in place, under the same rules.
+    # The grid page, only once the page is in place, under the same rules, and only over a grid
+    # page; a grid too large to draw is not written.
     grid_name = page[:-len(b".html")] + b"-grid.html"
+    if reaches_a_file_read(grid_name, files_read):
+        log.line(b"Output file: ", grid_name, b" is an input file")
+        return 2, [page]
+    if not is_grid_page(grid_name):
+        log.line(b"Output file: ", grid_name, b" is not a grid page")
+        return 2, [page]
+    rows, columns = grid_axes(orb_entries, planets[:file_planet_count], language, mode)
+    points = max(len(rows), len(columns))
+    if points > MOST_GRID_POINTS:
+        log.line(b"Output file: ", grid_name, b" not written: ", str(points).encode(),
+                 b" points, at most ", str(MOST_GRID_POINTS).encode())
+        return 2, [page]
     if len(grid_name) + 1 > NAME_BUFFER or os.path.isdir(grid_name):
         log.line(b"Output file: ", grid_name, b" cannot be opened")
         if len(grid_name) + 1 > NAME_BUFFER:
             log.line(*too_long_line(NAME_BUFFER))
         return 2, [page]
     log.line(b"Using grid output: ", grid_name)
-    grid_text = grid_page(header, orb_entries, type_entries, planets[:file_planet_count],
-                          language, mode)
+    grid_text = grid_page(header, type_entries, rows, columns, language, mode)
     if not write_whole(grid_name, grid_text, file_size_limit):
         log.last(b"Output file: ", grid_name, b" cannot be written")
         return 2, [page, grid_name]
     log.line(b"Output grid, state: ", str(log.state).encode())
     log.last(b"Korvo completed OK")
     return 0, [page, grid_name]
+
+
+def reaches_a_file_read(name, files_read):
+    """Whether a page at `name` would replace the aspect-types or planets file the run read (the
+    same file, also through a link)."""
+    return any(read is not None and os.path.exists(name) and os.path.samefile(name, read)
+               for read in files_read)
 
 
 def write_whole(name, text, file_size_limit):

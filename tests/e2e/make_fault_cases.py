@@ -174,7 +174,7 @@ def reading_log(data, name):
             entries += 1
             sign = odd_orb_sign(text)
             if sign is not None:
-                sign = korvo_model.quoted(sign, 0).decode("latin-1")
+                sign = korvo_model.in_utf8(sign, 0).decode("latin-1")
                 lines.append(f"Line {number} of {name}: orb sign '{sign}' is not +, - or a blank")
         else:
             lines.append(f"Line {number} of {name} skipped: not an aspect line")
@@ -199,14 +199,14 @@ def unlisted_names(data, types, planets):
     for aspect in [entry.aspect for entry in by_orb]:
         if aspect not in all_types:
             all_types.append(aspect)
-            type_lines.append(b"Aspect type '" + korvo_model.quoted(aspect, 0) +
+            type_lines.append(b"Aspect type '" + korvo_model.in_utf8(aspect, 0) +
                               b"' is not in {CWD}/aspects/Natal.asp")
     grouped = [entry for name in all_types for entry in by_orb if entry.aspect == name]
     planet_lines, all_planets = [], list(planets) + korvo_model.HOUSES[0]
     for planet in [e.from_planet for e in grouped] + [e.to_planet for e in grouped]:
         if planet not in all_planets:
             all_planets.append(planet)
-            planet_lines.append(b"Planet '" + korvo_model.quoted(planet, 0) +
+            planet_lines.append(b"Planet '" + korvo_model.in_utf8(planet, 0) +
                                 b"' is not in {CWD}/" + EN_PLANETS)
     return type_lines, planet_lines
 

@@ -46,21 +46,21 @@ TEST(TextEncoding, CharactersAndTheirCodePageBytes) {
   }
 }
 
-TEST(TextEncoding, CodePageBytesAsUtf8) {
+TEST(TextEncoding, CodePageTextsInUtf8) {
   struct Row {
-    std::string bytes;
+    std::string text;
     CodePage codePage;
     std::string utf8;
   };
   const Row rows[] = {
-      {"Sun ~", CodePage::windows1251, "Sun ~"},
-      {"\xCF\xEE\xEB\xF3\xF1\xE5\xEA\xF1\xF2\xE8\xEB\xFC", CodePage::windows1251, "Полусекстиль"},
-      {"\xA8\xB0\xB9\x88", CodePage::windows1251, "Ё°№€"},
-      {"Cr\xE8me \xB0\x80\x99\xFF", CodePage::windows1252, "Crème °€™ÿ"},
-      {"a\x98z", CodePage::windows1251, "a?z"},  // bytes with no character
-      {"\x81\x8D\x8F\x90\x9D", CodePage::windows1252, "?????"},
+      {"Sun 2\xB0", CodePage::windows1252, "Sun 2°"},
+      {"\xD1\xEE\xEB\xED\xF6\xE5 \xA8\xB8", CodePage::windows1251, "Солнце Ёё"},
+      {"\xD2\xD0\xC8\xCD \x80", CodePage::windows1252, "ÒÐÈÍ €"},
+      {"\x81\x8D", CodePage::windows1252, "??"},  // bytes with no character
+      {"\x98\x81", CodePage::windows1251, "?Ѓ"},
+      {"\x99", CodePage::windows1251, "™"},  // three bytes in UTF-8
   };
-  for (const Row& row : rows) EXPECT_EQ(CodePageToUtf8(row.bytes, row.codePage), row.utf8);
+  for (const Row& row : rows) EXPECT_EQ(CodePageToUtf8(row.text, row.codePage), row.utf8);
 }
 
 // The characters that a whole byte sequence decodes to, or nothing when it is not valid UTF-8.

@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 
-#include "order/aspect_grid.h"
 #include "support/entry_builder.h"
+#include "support/grid_on_page_orders.h"
 #include "support/test_support.h"
 
 namespace korvo {
@@ -22,11 +22,15 @@ std::size_t CountOf(const std::string& text, const std::string& piece) {
   return count;
 }
 
-TEST(SymbolOf, KnownNamesInBothLanguagesWithoutCaseOthersByTheirFirstBytes) {
+constexpr LanguageFlag en = LanguageFlag::english;
+constexpr LanguageFlag ru = LanguageFlag::russian;
+
+TEST(SymbolOf, KnownNamesWithoutCaseInTheRunsCodePageOthersByTheirFirstBytes) {
   struct Row {
     std::string name;
     std::string symbol;  // a drawing's id, or the text
     std::string_view tone;
+    LanguageFlag language = ru;
   };
   const Row rows[] = {
       {"Conjunction", "conjunction", kConjunctionTone},
@@ -65,10 +69,14 @@ TEST(SymbolOf, KnownNamesInBothLanguagesWithoutCaseOthersByTheirFirstBytes) {
       {"Q", "Q", kOtherTone},
       {"", "", kOtherTone},
       {"Conjunction ", "Con", kOtherTone},
+      // English names in English runs; Windows-1252 bytes are no Russian name there ("ÒÐÈÍ").
+      {"TRINE", "trine", kHarmoniousTone, en},
+      {test::Cp1251("ТРИН"), test::Cp1251("ТРИ"), kOtherTone, en},
+      {test::Cp1251("трин"), test::Cp1251("три"), kOtherTone, en},
   };
   for (const Row& row : rows) {
-    const AspectSymbol symbol = SymbolOf(row.name);
-    EXPECT_EQ(symbol.drawing ? symbol.drawing->id : symbol.text, row.symbol) << row.name;
+    const AspectSymbol symbol = SymbolOf(row.name, row.language);
+    EXPECT_EQ(symbol.drawingId.empty() ? symbol.text : symbol.drawingId, row.symbol) << row.name;
     EXPECT_EQ(symbol.tone, row.tone) << row.name;
   }
 }
@@ -77,6 +85,7 @@ TEST(PointLabel, GlyphsNumeralsOrTheFirstThreeBytesEscaped) {
   struct Row {
     GridPoint point;
     std::string label;
+    LanguageFlag language = ru;
   };
   const Row rows[] = {
       {{"Sun"}, "&#9737;"},
@@ -98,9 +107,11 @@ TEST(PointLabel, GlyphsNumeralsOrTheFirstThreeBytesEscaped) {
       {{"A&B"}, "A&amp;B"},
       {{"<!--"}, "&lt;!-"},
       {{""}, ""},
+      {{"Mars"}, "&#9794;", en},
+      {{test::Cp1251("МАРС")}, test::Cp1251("МАР"), en},  // "ÌÀÐÑ" in Windows-1252
   };
   for (const Row& row : rows) {
-    EXPECT_EQ(PointLabel(row.point), row.label) << row.point.name;
+    EXPECT_EQ(PointLabel(row.point, row.language), row.label) << row.point.name;
   }
 }
 
@@ -108,6 +119,13 @@ TEST(PointLabel, GlyphsNumeralsOrTheFirstThreeBytesEscaped) {
 std::string Degrees(std::string text) {
   std::replace(text.begin(), text.end(), 'd', kDegreeSign);
   return text;
+}
+
+// A text with each 'd' as the degree sign in UTF-8, as the grid page writes it.
+std::string Utf8Degrees(const std::string& text) {
+  std::string utf8;
+  for (const char byte : text) utf8.append(byte == 'd' ? "°" : std::string(1, byte));
+  return utf8;
 }
 
 TEST(OrbToMinutes, DegreesAndMinutesWhenTheirMarksFollow) {
@@ -125,10 +143,10 @@ TEST(GridPageName, GridBeforeTheExtension) {
 }
 
 std::string GridPageOf(const test::ListBuilder& b, ChartMode mode, LanguageFlag language) {
-  const AspectGrid grid = MakeAspectGrid(b.list, {"Trine", "Quintile", "Conjunction", "Sq"},
-                                         NameList{"Sun", "Moon"}, language, mode);
+  const AspectGrid grid = test::GridOnPageOrders(b.list, {"Trine", "Quintile", "Conjunction", "Sq"},
+                                                 NameList{"Sun", "Moon"}, language, mode);
   std::ostringstream page;
-  WriteGridPage(page, b.list, grid, {"Chart <A & B>", "", "", ""}, language);
+  WriteGridPage(page, b.list, grid, {"Chart <A & B>", "\xE9\x81", "", ""}, language);
   return page.str();
 }
 
@@ -138,20 +156,22 @@ TEST(WriteGridPage, HeadHeaderGridAndLegend) {
   b.Add("Quintile", "Moon", "Moon", 60, Degrees("0d"), '<');
   b.Add("Sq", "Sun", "A\"B", 60, Degrees("1d"));
   const std::string natal = GridPageOf(b, ChartMode::natal, LanguageFlag::english);
-  EXPECT_TRUE(natal.starts_with("<!DOCTYPE html>\r\n<html>\r\n<head>\r\n  <title>"));
-  EXPECT_EQ(natal.find("charset"), std::string::npos);
+  EXPECT_TRUE(
+      natal.starts_with("<!DOCTYPE html>\r\n<html lang=\"en\">\r\n<head>\r\n  <meta "
+                        "charset=\"utf-8\">\r\n  <title>VEXA - Aspect Grid</title>\r\n"));
   EXPECT_NE(natal.find("@page { size: A4;"), std::string::npos);
   // Only the drawn symbols the grid shows are defined, each once.
   EXPECT_NE(natal.find("<symbol id=\"trine\" viewBox=\"0 0 20 20\">"), std::string::npos);
   EXPECT_EQ(CountOf(natal, "<symbol "), 1u);
-  EXPECT_NE(natal.find("<h3>Chart &lt;A &amp; B&gt;<br><br><br><br></h3>\r\n"), std::string::npos);
-  const std::string trine = Degrees(
+  EXPECT_NE(natal.find("<h3>Chart &lt;A &amp; B&gt;<br>é?<br><br><br></h3>\r\n"),
+            std::string::npos);
+  const std::string trine = Utf8Degrees(
       "<span class=\"aspect harmonious\" title=\"Trine Sun-Moon +2d15'30&quot;\"><svg "
       "class=\"symbol\"><use href=\"#trine\"/></svg><span class=\"orb\">+2d15'</span></span>");
-  const std::string quintile = Degrees(
+  const std::string quintile = Utf8Degrees(
       "<span class=\"aspect other\" title=\"Quintile Moon-Moon &lt;0d\"><span class=\"symbol\">"
       "Q</span><span class=\"orb\">&lt;0d</span></span>");
-  const std::string square = Degrees(
+  const std::string square = Utf8Degrees(
       "<span class=\"aspect other\" title=\"Sq Sun-A&quot;B 1d\"><span class=\"symbol\">Sq"
       "</span><span class=\"orb\">1d</span></span>");
   const std::string rows =
@@ -174,12 +194,11 @@ TEST(WriteGridPage, HeadHeaderGridAndLegend) {
       "</body>\r\n</html>\r\n";
   EXPECT_TRUE(natal.ends_with(rows)) << natal;
 
-  // A transit grid has no diagonal and no empty half; a Russian page declares its charset.
+  // A transit grid has no diagonal and no empty half; a Russian one is in Russian, in UTF-8.
   const std::string transit = GridPageOf(b, ChartMode::transit, LanguageFlag::russian);
-  EXPECT_NE(transit.find("<head>\r\n  <meta http-equiv=\"Content-Type\" content=\"text/html; "
-                         "charset=windows-1251\">\r\n  <title>VEXA - " +
-                         test::Cp1251("Сетка аспектов") + "</title>\r\n"),
-            std::string::npos);
+  EXPECT_TRUE(
+      transit.starts_with("<!DOCTYPE html>\r\n<html lang=\"ru\">\r\n<head>\r\n  <meta "
+                          "charset=\"utf-8\">\r\n  <title>VEXA - Сетка аспектов</title>"));
   EXPECT_NE(
       transit.find("<tr><th>Moon</th><td>" + trine + "</td><td>" + quintile + "</td></tr>\r\n"),
       std::string::npos);

@@ -1,4 +1,4 @@
-#include "order/aspect_grid.h"
+#include "order/grid_placement.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -8,8 +8,6 @@
 #include <vector>
 
 #include "aspectlist/entry_order.h"
-#include "order/aspect_type_order.h"
-#include "order/orb_order.h"
 #include "order/planet_order.h"
 
 namespace korvo {
@@ -117,15 +115,10 @@ GridPlacement NatalPlacement(const Axis& axis, const AspectEntry& entry, EntryRe
 
 }  // namespace
 
-AspectGrid MakeAspectGrid(const AspectList& list, const NameList& aspectTypes,
+AspectGrid MakeAspectGrid(const AspectList& list, const EntryOrder& orbOrder,
+                          const EntryOrder& aspectTypeOrder,
                           std::span<const std::string> planetsFileNames, LanguageFlag language,
                           ChartMode chartMode) {
-  // The orders of the page's first two tables, made again: only a run with a grid needs them
-  // after the page is written.
-  EntryOrder orbOrder = ReadingOrder(list);
-  SortByOrb(list, orbOrder);
-  EntryOrder aspectTypeOrder = orbOrder;
-  GroupByAspectType(list, aspectTypeOrder, aspectTypes);
   const EntryOrder cellOrder = FirstPlaces(list, aspectTypeOrder);
 
   AspectGrid grid;

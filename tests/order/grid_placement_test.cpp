@@ -1,4 +1,4 @@
-#include "order/aspect_grid.h"
+#include "order/grid_placement.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/entry_builder.h"
+#include "support/grid_on_page_orders.h"
 #include "support/test_support.h"
 
 namespace korvo {
@@ -39,7 +40,7 @@ TEST(MakeAspectGrid, AxesListFileNamesThenHousesThenOthersByOrb) {
   // A name twice, a name no aspect has, and a house among the file's names.
   const NameList planets = {"Sun", "Moon", "Sun", "Lilith", "X House"};
   const AspectGrid natal =
-      MakeAspectGrid(b.list, types, planets, LanguageFlag::english, ChartMode::natal);
+      test::GridOnPageOrders(b.list, types, planets, LanguageFlag::english, ChartMode::natal);
   EXPECT_TRUE(natal.triangle);
   const Names_ natalAxis = {"Sun", "Moon",   "Lilith", "X House*", "I House*",
                             "ASC", "Vertex", "Pluto",  "Chiron"};
@@ -48,7 +49,7 @@ TEST(MakeAspectGrid, AxesListFileNamesThenHousesThenOthersByOrb) {
 
   // Transit rows show to-planets, columns from-planets; each lists only its own side's others.
   const AspectGrid transit =
-      MakeAspectGrid(b.list, types, planets, LanguageFlag::english, ChartMode::transit);
+      test::GridOnPageOrders(b.list, types, planets, LanguageFlag::english, ChartMode::transit);
   EXPECT_FALSE(transit.triangle);
   EXPECT_EQ(Names(transit.rows),
             (Names_{"Sun", "Moon", "Lilith", "X House*", "ASC", "Vertex", "Chiron"}));
@@ -57,13 +58,15 @@ TEST(MakeAspectGrid, AxesListFileNamesThenHousesThenOthersByOrb) {
 
   // Only the houses of the run's language are houses.
   const AspectGrid russian =
-      MakeAspectGrid(b.list, types, {}, LanguageFlag::russian, ChartMode::natal);
+      test::GridOnPageOrders(b.list, types, {}, LanguageFlag::russian, ChartMode::natal);
   EXPECT_EQ(Names(russian.rows),
             (Names_{"Moon", "ASC", "I House", "Vertex", "Pluto", "X House", "Sun", "Chiron"}));
   test::ListBuilder r;
   r.Add("Trine", test::Cp1251("X дом"), test::Cp1251("I дом"), 1);
-  EXPECT_EQ(Names(MakeAspectGrid(r.list, types, {}, LanguageFlag::russian, ChartMode::natal).rows),
-            (Names_{test::Cp1251("I дом*"), test::Cp1251("X дом*")}));
+  EXPECT_EQ(
+      Names(
+          test::GridOnPageOrders(r.list, types, {}, LanguageFlag::russian, ChartMode::natal).rows),
+      (Names_{test::Cp1251("I дом*"), test::Cp1251("X дом*")}));
 }
 
 TEST(MakeAspectGrid, EachPairStandsInTheCellItsModeGives) {
@@ -88,8 +91,8 @@ TEST(MakeAspectGrid, EachPairStandsInTheCellItsModeGives) {
   for (const Row& row : rows) {
     test::ListBuilder b;
     b.Add("Trine", row.from, row.to);
-    const AspectGrid grid = MakeAspectGrid(b.list, {"Trine"}, NameList{"Sun", "Moon", "Mars"},
-                                           LanguageFlag::english, row.mode);
+    const AspectGrid grid = test::GridOnPageOrders(
+        b.list, {"Trine"}, NameList{"Sun", "Moon", "Mars"}, LanguageFlag::english, row.mode);
     EXPECT_EQ(Cells(b.list, grid), std::vector<std::string>{std::string(row.cell) + ": Trine " +
                                                             row.from + "-" + row.to})
         << row.from << "-" << row.to;
@@ -105,8 +108,8 @@ TEST(MakeAspectGrid, CellsHoldEachAspectOnceInTheAspectTypeOrder) {
   b.Add("Conj", "Mars", "Moon", 500);
   // Square is listed twice, so the aspect-type order holds its aspect twice.
   const NameList types = {"Square", "Trine", "Square", "Conj"};
-  const AspectGrid grid = MakeAspectGrid(b.list, types, NameList{"Sun", "Moon", "Mars"},
-                                         LanguageFlag::english, ChartMode::natal);
+  const AspectGrid grid = test::GridOnPageOrders(b.list, types, NameList{"Sun", "Moon", "Mars"},
+                                                 LanguageFlag::english, ChartMode::natal);
   EXPECT_EQ(Cells(b.list, grid),
             (std::vector<std::string>{"Moon|Sun: Square Moon-Sun", "Moon|Sun: Trine Moon-Sun",
                                       "Moon|Sun: Trine Sun-Moon", "Mars|Sun: Conj Mars-Sun",
@@ -117,8 +120,8 @@ TEST(MakeAspectGrid, CellsHoldEachAspectOnceInTheAspectTypeOrder) {
   }
   EXPECT_EQ(shown, (std::vector<std::string>{"Square", "Trine", "Conj"}));
 
-  const AspectGrid empty = MakeAspectGrid(test::ListBuilder().list, {}, NameList{"Sun"},
-                                          LanguageFlag::english, ChartMode::transit);
+  const AspectGrid empty = test::GridOnPageOrders(test::ListBuilder().list, {}, NameList{"Sun"},
+                                                  LanguageFlag::english, ChartMode::transit);
   EXPECT_EQ(Names(empty.rows), std::vector<std::string>{"Sun"});
   EXPECT_TRUE(empty.placements.empty());
   EXPECT_TRUE(empty.aspectTypes.empty());

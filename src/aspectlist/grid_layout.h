@@ -8,6 +8,10 @@
 
 namespace korvo {
 
+// The most points an axis of a grid page holds. A larger grid is not written: 3,000 names made a
+// page of 146 MB that a browser could not draw.
+inline constexpr std::size_t kMostGridPoints = 200;
+
 // One point of an axis of the aspect grid: a planet of the planets file or of the list, or a
 // house, by its name as written.
 struct GridPoint {
