@@ -47,7 +47,7 @@ import check_rendered_page as page_check
 
 GRID_TITLE = {"en": "VEXA - Aspect Grid", "ru": "VEXA - Сетка аспектов"}
 TRANSIT_CAPTIONS = {"en": ("Transiting", "Natal"), "ru": ("Транзитные", "Натальные")}
-PHONE = {"width": 390, "height": 844, "deviceScaleFactor": 3, "mobile": True}
+PHONE = {"width": 390, "height": 844, "deviceScaleFactor": 1, "mobile": True}
 SMALLEST_TEXT_PX = 10
 GLYPH_HEIGHTS_RATIO = 1.5  # the tallest point glyph to the shortest; font glyphs differed by 2
 PROBE = pathlib.Path(__file__).with_name("grid_probe.js")
