@@ -22,6 +22,8 @@ inline constexpr std::string_view kExtracted = "Extracted ";
 inline constexpr std::string_view kAspects = " aspects";
 inline constexpr std::string_view kOutputFile = "Output file: ";
 inline constexpr std::string_view kIsTheInputFile = " is the input file";
+// A page that would replace the aspect-types or the planets file.
+inline constexpr std::string_view kIsAnInputFile = " is an input file";
 inline constexpr std::string_view kCannotBeWritten = " cannot be written";
 inline constexpr std::string_view kUsingOutput = "Using output: ";
 inline constexpr std::string_view kOutputTable = "Output tbl";  // then the table's number

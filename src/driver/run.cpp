@@ -31,6 +31,7 @@
 #include "order/planet_order.h"
 #include "platform/absolute_path.h"
 #include "platform/file_system.h"
+#include "platform/interrupt_cleanup.h"
 #include "report/grid_page.h"
 #include "report/report_page.h"
 
@@ -172,15 +173,25 @@ void WritePlanetTable(RunState& run) {
   LogTableWritten(run, TableLayout::planetTable);
 }
 
-// Whether the grid's name reaches neither the page (through a link) nor the input; logged when it
-// does.
+// Whether `name` reaches the aspect-types or the planets file the run read, which a page or a
+// grid page put there would replace.
+bool IsAnInputFile(const RunState& run, const std::string& name) {
+  return (run.aspectTypesFile.is_open() && SameFileName(name, run.aspectTypesFileName)) ||
+         (run.planetsFile.is_open() && SameFileName(name, run.planetsFileName));
+}
+
+// Whether the grid's name reaches none of the run's own files: not the page (through a link), not
+// the input, not the aspect-types or planets file; logged when it does.
 bool GridNameIsFree(RunState& run) {
   // A grid name that reaches the page (a link) would replace the page just put in place.
   if (SameFileName(run.gridFileName, run.pageFileName)) {
     LogLine(run.log, {kOutputFile, run.gridFileName, kCannotBeOpened});
     return false;
   }
-  return !IsTheInputFile(run, run.gridFileName);
+  if (IsTheInputFile(run, run.gridFileName)) return false;
+  if (!IsAnInputFile(run, run.gridFileName)) return true;
+  LogLine(run.log, {kOutputFile, run.gridFileName, kIsAnInputFile});
+  return false;
 }
 
 // Whether what stands at the grid's name may be replaced: nothing, or a grid page (a page of
@@ -221,8 +232,14 @@ bool WriteGrid(RunState& run) {
 }
 
 // Closes the page and puts it in place before the last line, so that a page that could not be
-// stored whole is reported instead of a completed run; only then comes the grid page.
+// stored whole is reported instead of a completed run; only then comes the grid page. A page
+// whose name reaches a file the run has read since it was opened is discarded instead.
 ExitStatus FinishRun(RunState& run) {
+  if (IsAnInputFile(run, run.pageFileName)) {
+    DiscardWholeFile(run.page);
+    LogLastLine(run.log, {kOutputFile, run.pageFileName, kIsAnInputFile});
+    return ExitStatus::pageNotWritten;
+  }
   if (!FinishWholeFile(run.page)) {
     LogLastLine(run.log, {kOutputFile, run.pageFileName, kCannotBeWritten});
     return ExitStatus::pageNotWritten;
@@ -271,6 +288,7 @@ ExitStatus Run(int argumentCount, const char* const* arguments) {
 }  // namespace
 
 int RunKorvo(int argumentCount, const char* const* arguments) {
+  IgnoreWriteFailureSignals();
   // Asked for its help or its version, the program answers on standard output and touches no
   // file: an existing log and page stay as they are.
   const ConsoleRequest request = FindConsoleRequest(argumentCount, arguments);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -44,22 +45,33 @@ UnbufferedFile OpenUnbuffered(const std::string& name);
 // Writes all of `bytes`; false when the file took fewer of them.
 bool WriteAll(std::FILE* file, std::string_view bytes);
 
-// A file that appears whole or not at all: it is written under a temporary name in the folder
-// of `name` and renamed to `name` once its last byte is written and it is closed, so that a
-// failed write leaves an existing file as it was. The temporary file is written through one
-// descriptor (POSIX) or handle (Windows). On POSIX it is created once, with that descriptor,
-// relative to its folder, which stays open, so that the temporary name is short whatever the
-// length of `name`, and it is renamed and removed relative to that folder. While it exists, a
-// run ended by an interrupt (SIGINT, SIGTERM, SIGHUP, SIGQUIT; on Windows Ctrl+C, Ctrl+Break,
-// the console closing) removes it first. An existing file that a rename would wrongly replace
-// (a device, a pipe, a file with more than one hard link), and a writable one in a folder whose
-// permissions refuse a new file, is written in place instead.
+// A file that appears whole or not at all: it is written under a temporary name and put in place
+// only once its last byte is written and it is closed, so a failed write leaves an existing file
+// as it was.
+// - Most files are put in place by a rename. The temporary file is created once beside the file
+//   (on POSIX relative to its folder, which stays open, so that the temporary name is short
+//   whatever the length of `name`) and written through that one descriptor or handle. A replaced
+//   file keeps its permission bits, and on POSIX its owner and group where the run may set them.
+// - A symbolic link at `name` stays, and the file it reaches is replaced, each relative target
+//   taken from its own link's folder.
+// - An existing file that a rename would wrongly replace (one with more than one hard link, or a
+//   writable one in a folder whose permissions refuse a new file) is written in place, but only
+//   once the new file is safe: it is staged whole in a temporary file, beside the old one when
+//   its folder takes one, else in the system's temporary folder, then copied over the old one,
+//   its bytes past the old end first, so that a full disk or a quota refuses them while the old
+//   bytes are all there. Only an I/O error during that copy can cut the old file.
+// - A device or a pipe is written directly.
+// While a temporary file exists, a run ended by a signal (on Windows a console event or a crash)
+// removes it first.
 struct WholeFile {
   std::unique_ptr<std::filebuf> buffer;  // over the one descriptor or handle
   std::ostream stream{nullptr};          // writes into `buffer`
-  std::string name;           // where the file goes: for a symbolic link, the file it reaches
-  std::string temporaryName;  // in the folder of `name`; empty when the file is written in place
-  int folder = -1;            // POSIX: the descriptor of the folder of `name`
+  std::string name;           // where the file goes, for a link the file it reaches; on POSIX its
+                              // name within the folder it is in
+  std::string temporaryName;  // empty when the file is written directly
+  int folder = -1;      // POSIX: the folder of the temporary file; for a rename, of `name` too
+  int oldFile = -1;     // a file written in place, which the staged copy goes over
+  int stagedCopy = -1;  // the staged copy, open for reading
 
   WholeFile() = default;
   WholeFile(const WholeFile&) = delete;
@@ -72,19 +84,27 @@ struct WholeFile {
 // (full disk, read-only file system) other than for the permissions of the folder.
 bool OpenWholeFile(WholeFile& file, const std::string& name);
 
-// Closes the file and puts it in place. False when a write, the close or the rename failed;
-// the temporary file is then removed and an existing file is left as it was.
+// Closes the file and puts it in place. False when a write, the close, the rename or the room
+// for a copy in place failed; the temporary file is then removed and an existing file is left
+// as it was (but for an I/O error while a staged copy goes over it).
 bool FinishWholeFile(WholeFile& file);
 
-// Closes the file and removes its temporary file, leaving an existing file as it was; a file
-// written in place keeps what was written. Allocates nothing.
+// Closes the file and removes its temporary file, leaving an existing file as it was; a device
+// or pipe keeps what was written. Allocates nothing.
 void DiscardWholeFile(WholeFile& file) noexcept;
 
 // The platform's side of the two above. MoveTemporaryFileInPlace renames the temporary file to
 // the file's name. ReleaseWholeFile removes a temporary file that is still there and lets the
-// folder go; from then on an interrupt removes nothing.
+// folder and the descriptors go; from then on an interrupt removes nothing.
 bool MoveTemporaryFileInPlace(WholeFile& file);
 void ReleaseWholeFile(WholeFile& file) noexcept;
+
+// The platform's side of copying a staged copy over the old file, on descriptors of the C
+// runtime: a file's size (-1 when unknown), setting it, and copying the staged bytes from `begin`
+// to `end` to the same place in the old file.
+std::int64_t SizeOfFile(int descriptor);
+bool ResizeFile(int descriptor, std::int64_t size);
+bool CopyStagedBytes(const WholeFile& file, std::int64_t begin, std::int64_t end);
 
 // Lets the file's stream write through the C runtime's descriptor `descriptor`, which it then
 // owns; false when it cannot, the descriptor then still the caller's.

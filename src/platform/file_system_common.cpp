@@ -3,6 +3,7 @@
 #include <ext/stdio_filebuf.h>
 
 #include "platform/file_system.h"
+#include "platform/interrupt_cleanup.h"
 
 namespace korvo {
 
@@ -35,6 +36,30 @@ bool CloseStream(WholeFile& file) noexcept {
   return written && closed;
 }
 
+// The staged copy goes over the old file only once it is whole. Its bytes past the old end go
+// first, so that a full disk or a quota refuses them while the old bytes are all there, and the
+// old file then gets its size back. The staged copy was written under the run's file-size limit,
+// so the copy stays within it. Interrupts wait for the copy, so that only an I/O error cuts it.
+bool CopyOverOldFile(WholeFile& file) {
+  const std::int64_t newSize = SizeOfFile(file.stagedCopy);
+  const std::int64_t oldSize = SizeOfFile(file.oldFile);
+  if (newSize < 0 || oldSize < 0) return false;
+  HoldInterrupts();
+  bool copied = newSize <= oldSize || CopyStagedBytes(file, oldSize, newSize);
+  if (!copied) ResizeFile(file.oldFile, oldSize);
+  copied = copied && CopyStagedBytes(file, 0, std::min(oldSize, newSize)) &&
+           ResizeFile(file.oldFile, newSize);
+  ResumeInterrupts();
+  return copied;
+}
+
+// Puts a closed temporary file in place: over the old file when that is written in place, else
+// by a rename. A file written directly is in place already.
+bool PutInPlace(WholeFile& file) {
+  if (file.temporaryName.empty()) return true;
+  return file.oldFile >= 0 ? CopyOverOldFile(file) : MoveTemporaryFileInPlace(file);
+}
+
 }  // namespace
 
 bool StreamThrough(WholeFile& file, int descriptor) {
@@ -48,7 +73,7 @@ bool StreamThrough(WholeFile& file, int descriptor) {
 
 bool FinishWholeFile(WholeFile& file) {
   const bool written = CloseStream(file);
-  const bool placed = written && (file.temporaryName.empty() || MoveTemporaryFileInPlace(file));
+  const bool placed = written && PutInPlace(file);
   ReleaseWholeFile(file);
   return placed;
 }

@@ -2,9 +2,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,9 +66,11 @@ namespace {
 
 // Tries this many temporary names before giving up.
 constexpr int kTemporaryNameTries = 100;
-constexpr mode_t kNewFileMode = 0666;  // before the umask, as any newly created file
+constexpr mode_t kNewFileMode = 0666;     // before the umask, as any newly created file
+constexpr mode_t kStagedCopyMode = 0600;  // a staged copy is the run's alone, also in /tmp
 constexpr mode_t kPermissionBits = 07777;
 constexpr int kLongestLinkChain = 40;  // the links the system itself follows before ELOOP
+constexpr std::size_t kCopyPiece = 1 << 16;
 
 // The folder is opened only to name files in it, which needs no permission to read it.
 #ifdef O_PATH
@@ -85,26 +88,47 @@ std::string FileNameOf(const std::string& name) {
   return name.substr(name.rfind('/') + 1);
 }
 
-std::optional<std::string> ReadLink(const std::string& link) {
-  std::vector<char> target(kNameBufferSize);
-  const ssize_t length = readlink(link.c_str(), target.data(), target.size());
-  if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) return std::nullopt;
-  return std::string(target.data(), static_cast<std::size_t>(length));
+// $TMPDIR, else /tmp.
+std::string TemporaryFolder() {
+  const char* folder = std::getenv("TMPDIR");
+  return folder != nullptr && *folder != '\0' ? folder : "/tmp";
 }
 
-// The file a name reaches through its symbolic links, or for links that lead nowhere the missing
-// name the last of them gives (a relative one taken in that link's folder); nothing for a chain
-// of links the system would not follow either.
-std::optional<std::string> FileReached(const std::string& name) {
-  std::string reached = name;
-  for (int links = 0; links <= kLongestLinkChain; ++links) {
-    struct stat status {};
-    if (lstat(reached.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return reached;
-    std::optional<std::string> target = ReadLink(reached);
-    if (!target) return std::nullopt;
-    reached = target->front() == '/' ? std::move(*target) : FolderOf(reached) + "/" + *target;
+// Takes one step along the symbolic link `name` in `folder`: both become its target's folder and
+// name, a relative target's folder opened from the link's own folder, so that no name longer
+// than the real one is ever formed. False when the link cannot be read or the folder opened.
+bool FollowLink(int& folder, std::string& name) {
+  std::vector<char> text(kNameBufferSize);
+  const ssize_t length = readlinkat(folder, name.c_str(), text.data(), text.size());
+  if (length <= 0 || static_cast<std::size_t>(length) >= text.size()) return false;
+  const std::string target(text.data(), static_cast<std::size_t>(length));
+  const std::size_t slash = target.rfind('/');
+  if (slash != std::string::npos) {
+    const int targetFolder =
+        openat(folder, slash == 0 ? "/" : target.substr(0, slash).c_str(), kFolderOpenFlags);
+    close(folder);
+    folder = targetFolder;
+    if (folder < 0) return false;
   }
-  return std::nullopt;
+  name = target.substr(slash + 1);
+  return true;
+}
+
+// Opens the folder of the file `name` reaches through its symbolic links, as file.folder, and
+// names the file in it, as file.name: for links that lead nowhere the missing name the last of
+// them gives. False for a chain of links the system would not follow either.
+bool ReachFile(WholeFile& file, const std::string& name) {
+  file.folder = open(FolderOf(name).c_str(), kFolderOpenFlags);
+  file.name = FileNameOf(name);
+  for (int links = 0; file.folder >= 0 && links <= kLongestLinkChain; ++links) {
+    struct stat status {};
+    if (fstatat(file.folder, file.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISLNK(status.st_mode)) {
+      return !file.name.empty();
+    }
+    if (!FollowLink(file.folder, file.name)) return false;
+  }
+  return false;
 }
 
 // Lets the file's stream write through `descriptor`, which it then owns.
@@ -114,49 +138,106 @@ bool WriteThrough(WholeFile& file, int descriptor) {
   return false;
 }
 
-// Writes an existing file in place, a regular one emptied first (a device or a pipe takes no
-// emptying); the stream then owns `descriptor`.
-bool WriteInPlace(WholeFile& file, int descriptor, bool regular) {
-  if (regular && ftruncate(descriptor, 0) != 0) {
-    close(descriptor);
-    return false;
-  }
-  return WriteThrough(file, descriptor);
-}
-
-// Creates the temporary file once, in the folder, exclusively and not through a link, with the
-// permission bits `mode` (`keepMode`: exactly those; otherwise the umask applies, as for any new
-// file). 0 when it is created, else the error that refused it.
-int CreateTemporaryFile(WholeFile& file, mode_t mode, bool keepMode) {
-  file.folder = open(FolderOf(file.name).c_str(), kFolderOpenFlags);
-  if (file.folder < 0) return errno;
+// Creates the temporary file once, in file.folder, exclusively and not through a link, with the
+// permission bits `mode` less the umask. Its descriptor, open for reading and writing, or -1
+// with errno set.
+int CreateTemporaryFile(WholeFile& file, mode_t mode) {
   for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
     std::string candidate =
         ".korvo-" + std::to_string(getpid()) + "-" + std::to_string(attempt) + ".tmp";
     RemoveOnInterrupt(file.folder, candidate);
     const int descriptor = openat(file.folder, candidate.c_str(),
-                                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-    const int error = descriptor < 0 ? errno : 0;
-    if (error == EEXIST) continue;
-    if (error != 0) {
-      ReleaseWholeFile(file);
-      return error;
+                                  O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (descriptor >= 0) {
+      file.temporaryName = std::move(candidate);
+      return descriptor;
     }
-    file.temporaryName = std::move(candidate);
-    if (keepMode && fchmod(descriptor, mode) != 0) {
-      const int modeError = errno;
+    if (errno != EEXIST) break;
+  }
+  const int error = errno;
+  KeepOnInterrupt();
+  errno = error;
+  return -1;
+}
+
+// A replaced file's owner and group go to its successor where the run may set them: another
+// owner only as root, the group also when the run belongs to it; otherwise they stay the run's.
+// Whether the group, and with it as root the owner, was kept.
+bool KeepOwnerAndGroup(int descriptor, const struct stat& old) {
+  return fchown(descriptor, old.st_uid, old.st_gid) == 0 ||
+         fchown(descriptor, static_cast<uid_t>(-1), old.st_gid) == 0;
+}
+
+// Opens the temporary file of a new file, or of one that replaces `old` by a rename and keeps
+// its permission bits (set after the owner, whose change clears set-user-ID and set-group-ID).
+// 0, or the error that refused its creation (EIO for a later step).
+int OpenReplacement(WholeFile& file, const struct stat* old) {
+  const mode_t mode = old != nullptr ? old->st_mode & kPermissionBits : kNewFileMode;
+  const int descriptor = CreateTemporaryFile(file, mode);
+  if (descriptor < 0) return errno;
+  if (old != nullptr) {
+    KeepOwnerAndGroup(descriptor, *old);
+    if (fchmod(descriptor, mode) != 0) {
       close(descriptor);
-      ReleaseWholeFile(file);
-      return modeError;
-    }
-    if (!WriteThrough(file, descriptor)) {
-      ReleaseWholeFile(file);
       return EIO;
     }
-    return 0;
   }
-  ReleaseWholeFile(file);
-  return EEXIST;
+  return WriteThrough(file, descriptor) ? 0 : EIO;
+}
+
+// A file written in place is staged whole first: in a temporary file beside it when
+// `besideFirst` and its folder takes one, else in the system's temporary folder. The file holds
+// `existing` from here on, and FinishWholeFile copies the staged copy over it.
+bool StageCopy(WholeFile& file, int existing, bool besideFirst) {
+  file.oldFile = existing;
+  int staged = besideFirst ? CreateTemporaryFile(file, kStagedCopyMode) : -1;
+  if (staged < 0) {
+    if (file.folder >= 0) close(file.folder);
+    file.folder = open(TemporaryFolder().c_str(), kFolderOpenFlags);
+    staged = file.folder >= 0 ? CreateTemporaryFile(file, kStagedCopyMode) : -1;
+  }
+  if (staged < 0) return false;
+  file.stagedCopy = fcntl(staged, F_DUPFD_CLOEXEC, 0);
+  if (file.stagedCopy >= 0) return WriteThrough(file, staged);
+  close(staged);
+  return false;
+}
+
+// Opens the file that ReachFile found.
+bool OpenFileReached(WholeFile& file) {
+  struct stat status {};
+  if (fstatat(file.folder, file.name.c_str(), &status, 0) != 0) {
+    return errno == ENOENT && OpenReplacement(file, nullptr) == 0;
+  }
+  if (S_ISDIR(status.st_mode)) return false;
+  // Opened without emptying, so that a file that cannot be written is refused untouched.
+  const int existing = openat(file.folder, file.name.c_str(), O_WRONLY | O_CLOEXEC);
+  if (existing < 0) return false;
+  if (!S_ISREG(status.st_mode)) return WriteThrough(file, existing);
+  if (status.st_nlink > 1) return StageCopy(file, existing, true);
+  const int error = OpenReplacement(file, &status);
+  if (error == 0) {
+    close(existing);
+    return true;
+  }
+  // A folder whose permissions take no new file still lets an existing, writable file be written
+  // in place. A full disk or a read-only file system does not: the old file stays as it is.
+  if (error == EACCES || error == EPERM) return StageCopy(file, existing, false);
+  close(existing);
+  return false;
+}
+
+// Writes all of `size` bytes at `offset`.
+bool WriteAllAt(int descriptor, const char* bytes, std::size_t size, off_t offset) {
+  while (size > 0) {
+    const ssize_t written = pwrite(descriptor, bytes, size, offset);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes += written;
+    size -= static_cast<std::size_t>(written);
+    offset += written;
+  }
+  return true;
 }
 
 }  // namespace
@@ -164,38 +245,38 @@ int CreateTemporaryFile(WholeFile& file, mode_t mode, bool keepMode) {
 bool OpenWholeFile(WholeFile& file, const std::string& name) {
   DiscardWholeFile(file);
   // A link stays and the file it reaches is replaced, or created when the link leads nowhere.
-  std::optional<std::string> reached = FileReached(name);
-  if (!reached) return false;
-  file.name = std::move(*reached);
-  struct stat status {};
-  if (stat(file.name.c_str(), &status) != 0) {
-    return errno == ENOENT && CreateTemporaryFile(file, kNewFileMode, false) == 0;
-  }
-  if (S_ISDIR(status.st_mode)) return false;
-  // Opened without emptying, so that a file that cannot be written is refused untouched.
-  const int existing = open(file.name.c_str(), O_WRONLY | O_CLOEXEC);
-  if (existing < 0) return false;
-  if (!S_ISREG(status.st_mode) || status.st_nlink > 1) {
-    return WriteInPlace(file, existing, S_ISREG(status.st_mode));
-  }
-  const int error = CreateTemporaryFile(file, status.st_mode & kPermissionBits, true);
-  if (error == 0) {
-    close(existing);
-    return true;
-  }
-  // A folder whose permissions take no new file still lets an existing, writable file be written
-  // in place. A full disk or a read-only file system does not: emptying the file would lose it.
-  if (error == EACCES || error == EPERM) return WriteInPlace(file, existing, true);
-  close(existing);
+  if (ReachFile(file, name) && OpenFileReached(file)) return true;
+  ReleaseWholeFile(file);
   return false;
 }
 
 bool MoveTemporaryFileInPlace(WholeFile& file) {
-  if (renameat(file.folder, file.temporaryName.c_str(), file.folder,
-               FileNameOf(file.name).c_str()) != 0) {
+  if (renameat(file.folder, file.temporaryName.c_str(), file.folder, file.name.c_str()) != 0) {
     return false;
   }
   file.temporaryName.clear();
+  return true;
+}
+
+std::int64_t SizeOfFile(int descriptor) {
+  struct stat status {};
+  return fstat(descriptor, &status) == 0 ? status.st_size : -1;
+}
+
+bool ResizeFile(int descriptor, std::int64_t size) {
+  return ftruncate(descriptor, size) == 0;
+}
+
+bool CopyStagedBytes(const WholeFile& file, std::int64_t begin, std::int64_t end) {
+  std::vector<char> piece(kCopyPiece);
+  while (begin < end) {
+    const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(kCopyPiece, end - begin));
+    const ssize_t got = pread(file.stagedCopy, piece.data(), wanted, begin);
+    if (got <= 0 || !WriteAllAt(file.oldFile, piece.data(), static_cast<std::size_t>(got), begin)) {
+      return false;
+    }
+    begin += got;
+  }
   return true;
 }
 
@@ -203,8 +284,10 @@ void ReleaseWholeFile(WholeFile& file) noexcept {
   if (!file.temporaryName.empty()) unlinkat(file.folder, file.temporaryName.c_str(), 0);
   file.temporaryName.clear();
   KeepOnInterrupt();
-  if (file.folder >= 0) close(file.folder);
-  file.folder = -1;
+  for (int* descriptor : {&file.folder, &file.oldFile, &file.stagedCopy}) {
+    if (*descriptor >= 0) close(*descriptor);
+    *descriptor = -1;
+  }
 }
 
 }  // namespace korvo

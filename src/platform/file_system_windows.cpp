@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -96,60 +97,157 @@ namespace {
 
 // Tries this many temporary names before giving up.
 constexpr int kTemporaryNameTries = 100;
+constexpr std::size_t kCopyPiece = 1 << 16;
+
+// A C runtime descriptor over `handle`, which it then owns; -1, the handle closed, when none.
+int DescriptorOf(HANDLE handle) {
+  const int descriptor =
+      _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_BINARY | _O_RDWR);
+  if (descriptor < 0) CloseHandle(handle);
+  return descriptor;
+}
+
+HANDLE HandleOf(int descriptor) {
+  return reinterpret_cast<HANDLE>(_get_osfhandle(descriptor));
+}
 
 // Lets the file's stream write through `handle`, which it then owns.
 bool WriteThrough(WholeFile& file, HANDLE handle) {
-  const int descriptor =
-      _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_BINARY | _O_WRONLY);
-  if (descriptor < 0) {
-    CloseHandle(handle);
-    return false;
-  }
+  const int descriptor = DescriptorOf(handle);
+  if (descriptor < 0) return false;
   if (StreamThrough(file, descriptor)) return true;
   _close(descriptor);
   return false;
 }
 
-// Writes an existing file in place through `handle`, a disk file emptied first (a device or a
-// pipe takes no emptying); the stream then owns `handle`.
-bool WriteInPlace(WholeFile& file, HANDLE handle, bool onDisk) {
-  if (onDisk && !SetEndOfFile(handle)) {
-    CloseHandle(handle);
+// The folder of `name`, with its '\' at the end.
+std::string FolderOf(const std::string& name) {
+  return name.substr(0, name.rfind('\\') + 1);
+}
+
+// The system's temporary folder, with its '\' at the end; empty when there is none.
+std::string TemporaryFolder() {
+  std::vector<char> folder(kNameBufferSize);
+  const DWORD length = GetTempPathA(static_cast<DWORD>(folder.size()), folder.data());
+  return length == 0 || length >= folder.size() ? std::string()
+                                                : std::string(folder.data(), length);
+}
+
+// Keeps a second descriptor of a staged copy, for reading it back.
+bool KeepForReading(WholeFile& file, HANDLE handle) {
+  HANDLE reading = INVALID_HANDLE_VALUE;
+  if (!DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &reading, 0, FALSE,
+                       DUPLICATE_SAME_ACCESS)) {
     return false;
   }
-  return WriteThrough(file, handle);
+  file.stagedCopy = DescriptorOf(reading);
+  return file.stagedCopy >= 0;
 }
 
-std::string TemporaryNameBeside(const std::string& name, int attempt) {
-  return name.substr(0, name.rfind('\\') + 1) + ".korvo-" + std::to_string(GetCurrentProcessId()) +
-         "-" + std::to_string(attempt) + ".tmp";
-}
-
-// Creates the temporary file once, beside the file, and opens it shared for removal, so that an
-// interrupt can remove it while it is open. ERROR_SUCCESS when it is created, else the error that
-// refused it.
-DWORD CreateTemporaryFile(WholeFile& file) {
+// Creates the temporary file once, in `folder`, and opens it shared for removal, so that an
+// interrupt can remove it while it is open; a staged copy also keeps a descriptor for reading.
+// ERROR_SUCCESS when it is created, else the error that refused it.
+DWORD CreateTemporaryFile(WholeFile& file, const std::string& folder, bool staged) {
   for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
-    std::string candidate = TemporaryNameBeside(file.name, attempt);
+    std::string candidate = folder + ".korvo-" + std::to_string(GetCurrentProcessId()) + "-" +
+                            std::to_string(attempt) + ".tmp";
     RemoveOnInterrupt(-1, candidate);
-    const HANDLE handle =
-        CreateFileA(candidate.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = CreateFileA(candidate.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
     const DWORD error = handle == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
     if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
     if (error != ERROR_SUCCESS) {
-      ReleaseWholeFile(file);
+      KeepOnInterrupt();
       return error;
     }
     file.temporaryName = std::move(candidate);
-    if (!WriteThrough(file, handle)) {
-      ReleaseWholeFile(file);
+    if (staged && !KeepForReading(file, handle)) {
+      CloseHandle(handle);
       return ERROR_WRITE_FAULT;
     }
-    return ERROR_SUCCESS;
+    return WriteThrough(file, handle) ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
   }
-  ReleaseWholeFile(file);
+  KeepOnInterrupt();
   return ERROR_FILE_EXISTS;
+}
+
+// A file written in place is staged whole first: in a temporary file beside it when
+// `besideFirst` and its folder takes one, else in the system's temporary folder. The file holds
+// `existing` from here on, and FinishWholeFile copies the staged copy over it.
+bool StageCopy(WholeFile& file, HANDLE existing, bool besideFirst) {
+  file.oldFile = DescriptorOf(existing);
+  if (file.oldFile < 0) return false;
+  if (besideFirst && CreateTemporaryFile(file, FolderOf(file.name), true) == ERROR_SUCCESS) {
+    return true;
+  }
+  const std::string folder = TemporaryFolder();
+  return file.temporaryName.empty() && !folder.empty() &&
+         CreateTemporaryFile(file, folder, true) == ERROR_SUCCESS;
+}
+
+// The name of the file `handle` is open on, as the system reached it (through links, from each
+// link's own folder); `name` when the system gives none.
+std::string FinalName(HANDLE handle, const std::string& name) {
+  std::vector<char> finalName(kNameBufferSize + 8);
+  const DWORD length =
+      GetFinalPathNameByHandleA(handle, finalName.data(), static_cast<DWORD>(finalName.size()), 0);
+  if (length == 0 || length >= finalName.size()) return name;
+  const std::string_view reached(finalName.data(), length);
+  if (reached.starts_with("\\\\?\\UNC\\")) return "\\" + std::string(reached.substr(7));
+  if (reached.starts_with("\\\\?\\")) return std::string(reached.substr(4));
+  return std::string(reached);
+}
+
+// Opens the file at file.name; for a link, the file it reaches.
+bool OpenNamedFile(WholeFile& file) {
+  const DWORD attributes = GetFileAttributesA(file.name.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    return GetLastError() == ERROR_FILE_NOT_FOUND &&
+           CreateTemporaryFile(file, FolderOf(file.name), false) == ERROR_SUCCESS;
+  }
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  // Opened without emptying, so that a file that cannot be written is refused untouched.
+  const HANDLE existing = CreateFileA(file.name.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (existing == INVALID_HANDLE_VALUE) return false;
+  file.name = FinalName(existing, file.name);
+  BY_HANDLE_FILE_INFORMATION information{};
+  const bool hardLinked =
+      GetFileInformationByHandle(existing, &information) != 0 && information.nNumberOfLinks > 1;
+  if (GetFileType(existing) != FILE_TYPE_DISK) return WriteThrough(file, existing);
+  if (hardLinked) return StageCopy(file, existing, true);
+  const DWORD error = CreateTemporaryFile(file, FolderOf(file.name), false);
+  if (error == ERROR_SUCCESS) {
+    CloseHandle(existing);
+    return true;
+  }
+  // A folder whose permissions take no new file still lets an existing, writable file be written
+  // in place. A full disk or a name too long for the system does not: the old file stays.
+  if (error == ERROR_ACCESS_DENIED) return StageCopy(file, existing, false);
+  CloseHandle(existing);
+  return false;
+}
+
+OVERLAPPED At(std::int64_t offset) {
+  OVERLAPPED position{};
+  position.Offset = static_cast<DWORD>(offset);
+  position.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  return position;
+}
+
+// Writes all of `size` bytes at `offset`.
+bool WriteAllAt(HANDLE file, const char* bytes, DWORD size, std::int64_t offset) {
+  while (size > 0) {
+    OVERLAPPED position = At(offset);
+    DWORD written = 0;
+    if (!WriteFile(file, bytes, size, &written, &position) || written == 0) return false;
+    bytes += written;
+    size -= written;
+    offset += written;
+  }
+  return true;
 }
 
 }  // namespace
@@ -157,30 +255,8 @@ DWORD CreateTemporaryFile(WholeFile& file) {
 bool OpenWholeFile(WholeFile& file, const std::string& name) {
   DiscardWholeFile(file);
   file.name = name;
-  const DWORD attributes = GetFileAttributesA(name.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) {
-    return GetLastError() == ERROR_FILE_NOT_FOUND && CreateTemporaryFile(file) == ERROR_SUCCESS;
-  }
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-  // Opened without emptying, so that a file that cannot be written is refused untouched.
-  const HANDLE existing = CreateFileA(name.c_str(), GENERIC_WRITE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (existing == INVALID_HANDLE_VALUE) return false;
-  BY_HANDLE_FILE_INFORMATION information{};
-  const bool hardLinked =
-      GetFileInformationByHandle(existing, &information) != 0 && information.nNumberOfLinks > 1;
-  const bool onDisk = GetFileType(existing) == FILE_TYPE_DISK;
-  if (hardLinked || !onDisk) return WriteInPlace(file, existing, onDisk);
-  const DWORD error = CreateTemporaryFile(file);
-  if (error == ERROR_SUCCESS) {
-    CloseHandle(existing);
-    return true;
-  }
-  // A folder whose permissions take no new file still lets an existing, writable file be written
-  // in place. A full disk or a name too long for the system does not: emptying would lose it.
-  if (error == ERROR_ACCESS_DENIED) return WriteInPlace(file, existing, true);
-  CloseHandle(existing);
+  if (OpenNamedFile(file)) return true;
+  ReleaseWholeFile(file);
   return false;
 }
 
@@ -192,10 +268,41 @@ bool MoveTemporaryFileInPlace(WholeFile& file) {
   return true;
 }
 
+std::int64_t SizeOfFile(int descriptor) {
+  LARGE_INTEGER size{};
+  return GetFileSizeEx(HandleOf(descriptor), &size) ? size.QuadPart : -1;
+}
+
+bool ResizeFile(int descriptor, std::int64_t size) {
+  LARGE_INTEGER end{};
+  end.QuadPart = size;
+  const HANDLE file = HandleOf(descriptor);
+  return SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+}
+
+bool CopyStagedBytes(const WholeFile& file, std::int64_t begin, std::int64_t end) {
+  std::vector<char> piece(kCopyPiece);
+  while (begin < end) {
+    OVERLAPPED position = At(begin);
+    const auto wanted = static_cast<DWORD>(std::min<std::int64_t>(kCopyPiece, end - begin));
+    DWORD got = 0;
+    if (!ReadFile(HandleOf(file.stagedCopy), piece.data(), wanted, &got, &position) || got == 0 ||
+        !WriteAllAt(HandleOf(file.oldFile), piece.data(), got, begin)) {
+      return false;
+    }
+    begin += got;
+  }
+  return true;
+}
+
 void ReleaseWholeFile(WholeFile& file) noexcept {
   if (!file.temporaryName.empty()) DeleteFileA(file.temporaryName.c_str());
   file.temporaryName.clear();
   KeepOnInterrupt();
+  for (int* descriptor : {&file.oldFile, &file.stagedCopy}) {
+    if (*descriptor >= 0) _close(*descriptor);
+    *descriptor = -1;
+  }
 }
 
 }  // namespace korvo

@@ -1,19 +1,36 @@
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <csignal>
 #include <cstddef>
-#include <iterator>
 
 #include "platform/interrupt_cleanup.h"
 
 namespace korvo {
 namespace {
 
-constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
-constexpr std::size_t kInterruptCount = std::size(kInterrupts);
 constexpr std::size_t kNameRoom = 256;  // a name within a folder, terminating zero included
+
+// The signals whose default action leaves the process running, or that cannot be caught; every
+// other one, the real-time signals included, ends it.
+bool EndsTheProcess(int signalNumber) {
+  switch (signalNumber) {
+    case SIGKILL:
+    case SIGSTOP:
+    case SIGCHLD:
+    case SIGCONT:
+    case SIGURG:
+    case SIGWINCH:
+    case SIGTSTP:
+    case SIGTTIN:
+    case SIGTTOU:
+      return false;
+    default:
+      return true;
+  }
+}
 
 // The signal handler's prepared data, the one state of the program outside a run's record: what
 // the handler removes, written before it is armed and only read by the handler.
@@ -21,7 +38,8 @@ struct Removal {
   volatile std::sig_atomic_t armed = 0;
   int folder = -1;
   char name[kNameRoom] = {};
-  bool takenOver[kInterruptCount] = {};  // the interrupts whose default action it took over
+  bool takenOver[NSIG] = {};  // the signals whose default action it took over
+  sigset_t maskBeforeHold{};
 };
 Removal removal;
 
@@ -32,17 +50,25 @@ extern "C" void RemoveAndEnd(int signalNumber) {
   raise(signalNumber);
 }
 
-void TakeOverInterrupts() {
+bool AtDefaultAction(int signalNumber) {
+  struct sigaction current {};
+  return sigaction(signalNumber, nullptr, &current) == 0 && !(current.sa_flags & SA_SIGINFO) &&
+         current.sa_handler == SIG_DFL;
+}
+
+// A number the system does not use as a signal, or keeps for itself, is refused by sigaction and
+// passed over.
+void TakeOverSignals() {
   struct sigaction action {};
   action.sa_handler = RemoveAndEnd;
   action.sa_flags = static_cast<int>(SA_RESETHAND);
-  sigemptyset(&action.sa_mask);
-  for (const int interrupt : kInterrupts) sigaddset(&action.sa_mask, interrupt);
-  for (std::size_t i = 0; i < kInterruptCount; ++i) {
-    struct sigaction current {};
-    if (removal.takenOver[i] || sigaction(kInterrupts[i], nullptr, &current) != 0) continue;
-    if ((current.sa_flags & SA_SIGINFO) || current.sa_handler != SIG_DFL) continue;
-    removal.takenOver[i] = sigaction(kInterrupts[i], &action, nullptr) == 0;
+  sigfillset(&action.sa_mask);
+  for (int signalNumber = 1; signalNumber < NSIG; ++signalNumber) {
+    if (removal.takenOver[signalNumber] || !EndsTheProcess(signalNumber) ||
+        !AtDefaultAction(signalNumber)) {
+      continue;
+    }
+    removal.takenOver[signalNumber] = sigaction(signalNumber, &action, nullptr) == 0;
   }
 }
 
@@ -56,7 +82,7 @@ void RemoveOnInterrupt(int folder, const std::string& name) {
   removal.name[name.size()] = '\0';
   std::atomic_signal_fence(std::memory_order_seq_cst);  // the name is whole before it is armed
   removal.armed = 1;
-  TakeOverInterrupts();
+  TakeOverSignals();
 }
 
 void KeepOnInterrupt() noexcept {
@@ -64,9 +90,25 @@ void KeepOnInterrupt() noexcept {
   struct sigaction defaultAction {};
   defaultAction.sa_handler = SIG_DFL;
   sigemptyset(&defaultAction.sa_mask);
-  for (std::size_t i = 0; i < kInterruptCount; ++i) {
-    if (removal.takenOver[i]) sigaction(kInterrupts[i], &defaultAction, nullptr);
-    removal.takenOver[i] = false;
+  for (int signalNumber = 1; signalNumber < NSIG; ++signalNumber) {
+    if (removal.takenOver[signalNumber]) sigaction(signalNumber, &defaultAction, nullptr);
+    removal.takenOver[signalNumber] = false;
+  }
+}
+
+void HoldInterrupts() noexcept {
+  sigset_t all;
+  sigfillset(&all);
+  sigprocmask(SIG_BLOCK, &all, &removal.maskBeforeHold);
+}
+
+void ResumeInterrupts() noexcept {
+  sigprocmask(SIG_SETMASK, &removal.maskBeforeHold, nullptr);
+}
+
+void IgnoreWriteFailureSignals() {
+  for (const int signalNumber : {SIGPIPE, SIGXFSZ}) {
+    if (AtDefaultAction(signalNumber)) std::signal(signalNumber, SIG_IGN);
   }
 }
 

@@ -40,7 +40,29 @@ TEST(NumberText, ManyTextsKeepTheirNumbersWhileTheIndexGrows) {
   }
   EXPECT_EQ(TextCount(table), kCount);
   // New texts are compared with nothing; a repeated one with the one text of its hash.
-  EXPECT_LE(table.comparedTexts, kCount / 7 + 1);
+  EXPECT_LE(table.cost.comparedTexts, kCount / 7 + 1);
+}
+
+// Names chosen to share the low bits of their hash under one key fall on one slot in every index
+// they fill, so numbering them probes quadratically; a table with a key of its own probes each
+// about once.
+TEST(NumberText, NamesCraftedForOneKeyCostLinearProbesUnderAnother) {
+  const TextHashKey knownKey = MakeTextHashKey({1, 2});
+  constexpr std::uint32_t kCount = 500;
+  constexpr std::uint32_t kSharedBits = (1u << 10) - 1;  // the index of 500 texts has 1024 slots
+  std::vector<std::string> crafted;
+  for (std::uint32_t candidate = 0; crafted.size() < kCount; ++candidate) {
+    std::string name = "n" + std::to_string(candidate);
+    if ((TextHash(knownKey, name) & kSharedBits) == 0) crafted.push_back(std::move(name));
+  }
+  const auto probesFor = [&](NumberedTexts table) {
+    for (const std::string& name : crafted) NumberText(table, name);
+    return table.cost.probedSlots;
+  };
+  NumberedTexts knownKeyTable;
+  knownKeyTable.hashKey = knownKey;
+  EXPECT_GT(probesFor(std::move(knownKeyTable)), std::uint64_t{kCount} * kCount / 4);
+  EXPECT_LT(probesFor(NumberedTexts{}), 4u * kCount);
 }
 
 }  // namespace

@@ -7,8 +7,13 @@ standard error names what happened, and the exit code is the rule's.
   one open         strace shows a normal run opening its temporary page once, never by name again
   full disks       small tmpfs mounts: under the log (full, one page left), under the page, with no
                    inode left for the temporary file, and a read-only tree
-  interrupts       SIGINT, SIGTERM, SIGHUP, SIGQUIT once the temporary file exists; an ignored
-                   SIGHUP stays ignored; SIGTERM while the grid page (-g) is written
+  in place         a page with a second hard link, and one in a folder that refuses a new file,
+                   under a file-size limit (SIGXFSZ at its default) or an injected ENOSPC: the old
+                   bytes under both names, the staged copy gone
+  signals          SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGALRM, SIGUSR1, SIGXCPU, SIGSEGV and a
+                   real-time signal once the temporary file exists; an ignored SIGHUP stays
+                   ignored; SIGTERM while the grid page (-g) is written; standard error a pipe
+                   closed early (SIGPIPE at its default): the run goes on
   memory           address-space limits (ulimit -v) below what a run needs
   console          (Wine) a Korvo.log that cannot be opened, standard error a console
 
@@ -45,6 +50,10 @@ SMALL_TREE = os.path.join(run_e2e.REPOSITORY, "tests/e2e/trees/small-en")
 CHUNK = 1 << 16  # the line reader asks for this many bytes a read
 OLD_PAGE = b"an older page\r\n" * 3
 INTERRUPTS = [signal.SIGINT, signal.SIGTERM, signal.SIGHUP, signal.SIGQUIT]
+# Signals that end a run at their default action as the interrupts do; SIGSEGV too but in a
+# sanitized build, where AddressSanitizer handles it, and a handled signal stays handled.
+OTHER_ENDING_SIGNALS = [signal.SIGALRM, signal.SIGUSR1, signal.SIGXCPU, signal.SIGRTMIN + 2]
+NOBODY = 65534
 
 
 class Checks:
@@ -81,25 +90,30 @@ def lay_out(directory, files=None, old_page=True):
         write(os.path.join(directory, "Wrk/Aspects.html"), OLD_PAGE)
 
 
-def default_interrupts(file_size_limit=None, address_space=None, ignored=()):
+def default_interrupts(file_size_limit=None, address_space=None, ignored=(), nobody=False):
     """What the child runs first: the interrupts at their default action (or ignored), no core
-    file, and the limits asked for (SIGXFSZ ignored under a file-size limit)."""
+    file, the limits asked for (SIGXFSZ at its default: the run ignores it itself), and, as root,
+    the user nobody when asked."""
     def apply():
         for interrupt in INTERRUPTS:
             signal.signal(interrupt, signal.SIG_IGN if interrupt in ignored else signal.SIG_DFL)
         resource.setrlimit(resource.RLIMIT_CORE, (0, 0))
         if file_size_limit is not None:
-            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
             resource.setrlimit(resource.RLIMIT_FSIZE, (file_size_limit, file_size_limit))
         if address_space is not None:
             resource.setrlimit(resource.RLIMIT_AS, (address_space, address_space))
+        if nobody and os.geteuid() == 0:
+            os.setgroups([])
+            os.setgid(NOBODY)
+            os.setuid(NOBODY)
     return apply
 
 
-def run(command, directory, **limits):
+def run(command, directory, environment=None, **limits):
     # LeakSanitizer cannot work under strace's ptrace; its leak check belongs to the other runs.
     options = ":".join(filter(None, [os.environ.get("ASAN_OPTIONS"), "detect_leaks=0"]))
-    environment = dict(os.environ, ASAN_OPTIONS=options) if command[0] == "strace" else None
+    if command[0] == "strace":
+        environment = dict(environment or os.environ, ASAN_OPTIONS=options)
     return subprocess.run(command, cwd=directory, stdin=subprocess.DEVNULL, capture_output=True,
                           timeout=300, preexec_fn=default_interrupts(**limits), env=environment)
 
@@ -223,6 +237,60 @@ def opened_once_checks(korvo, work, checks):
     if [call for call in calls if "Aspects.html" in call and "O_TRUNC" in call]:
         problems.append("the page was opened by name to be emptied")
     checks.expect("a normal run opens its temporary page once", problems)
+
+
+# ---------------------------------------------------------------------------------------------
+# Pages written in place
+
+
+def in_place_checks(korvo, work, checks):
+    """A failure before the copy in place leaves the old page under both its names: a staged copy
+    past the file-size limit, a failed write of it, no room past the old end."""
+    model(os.path.join(work, "in-place.model"))
+    new_page = read(os.path.join(work, "in-place.model", "Wrk/Aspects.html"))
+    faults = [("a file-size limit", [korvo], {"file_size_limit": 3000})]
+    if shutil.which("strace"):
+        faults += [(f"ENOSPC at the first {call}", ["strace", "-f", "-o", os.devnull, "-e",
+                                                    f"inject={call}:error=ENOSPC:when=1", korvo],
+                    {}) for call in ("writev", "pwrite64")]
+    for what, command, limits in faults:
+        directory = os.path.join(work, "hard-link-" + what.replace(" ", "-"))
+        lay_out(directory)
+        os.link(os.path.join(directory, "Wrk/Aspects.html"), os.path.join(directory, "bak.html"))
+        checks.expect(f"a hard-linked page under {what}",
+                      in_place_problems(directory, run(command, directory, **limits), OLD_PAGE,
+                                        ["Wrk/Aspects.html", "bak.html"]))
+    # As the user nobody, since root writes in any folder: the page is staged in $TMPDIR.
+    os.chmod(work, 0o755)
+    for what, limits, page in (("a file-size limit", {"file_size_limit": 3000}, OLD_PAGE),
+                               ("no fault", {}, new_page)):
+        directory = os.path.join(work, "refusing-folder-" + what.replace(" ", "-"))
+        lay_out(directory)
+        staging = os.path.join(directory, "staging")
+        os.makedirs(staging)
+        if os.geteuid() == 0:
+            subprocess.run(["chown", "-R", f"{NOBODY}:{NOBODY}", directory], check=True)
+        os.chmod(os.path.join(directory, "Wrk"), 0o555)
+        result = run([korvo], directory, dict(os.environ, TMPDIR=staging), nobody=True, **limits)
+        os.chmod(os.path.join(directory, "Wrk"), 0o755)
+        problems = in_place_problems(directory, result, page, ["Wrk/Aspects.html"])
+        problems += [f"left in $TMPDIR: {name}" for name in os.listdir(staging)]
+        checks.expect(f"a folder that refuses a new file, {what}", problems)
+
+
+def in_place_problems(directory, result, page, names):
+    """What differs from the outcome of a page written in place: the old page under each name and
+    the line \"cannot be written\" (exit code 2), or the whole new page (0); no temporary file."""
+    exit_code = 2 if page == OLD_PAGE else 0
+    problems = outcome_problems(directory, result, exit_code, console=b"", page=None)
+    problems += [f"{name} is not the page expected" for name in names
+                 if read(os.path.join(directory, name)) != page]
+    log = read(os.path.join(directory, "Korvo.log")) or b""
+    last = (b"Output file: %s/Wrk/Aspects.html cannot be written" % os.fsencode(directory)
+            if exit_code else b"Korvo completed OK")
+    if not log.endswith(last):
+        problems.append(f"the log ends {log[-100:]!r}")
+    return problems
 
 
 # ---------------------------------------------------------------------------------------------
@@ -380,15 +448,16 @@ def start_blocked(korvo, directory, ignored=()):
     raise RuntimeError("the run never reached its aspect-types file")
 
 
-def interrupt_checks(korvo, work, checks):
-    for interrupt in INTERRUPTS:
-        directory = os.path.join(work, f"interrupt-{interrupt.name}")
+def interrupt_checks(korvo, work, checks, sanitized):
+    for interrupt in INTERRUPTS + OTHER_ENDING_SIGNALS + ([] if sanitized else [signal.SIGSEGV]):
+        name = signal.Signals(interrupt).name if interrupt in set(signal.Signals) else "SIGRTMIN+2"
+        directory = os.path.join(work, f"interrupt-{name}")
         process = start_blocked(korvo, directory)
         process.send_signal(interrupt)
         _, error = process.communicate(timeout=60)
         result = subprocess.CompletedProcess([], process.returncode, b"", error)
         log = read(os.path.join(directory, "Korvo.log"))
-        checks.expect(f"{interrupt.name} once the temporary page exists",
+        checks.expect(f"{name} once the temporary page exists",
                       outcome_problems(directory, result, -interrupt, log, b""))
     # A run started with SIGHUP ignored (nohup) keeps ignoring it, and completes.
     directory = os.path.join(work, "interrupt-ignored")
@@ -404,6 +473,19 @@ def interrupt_checks(korvo, work, checks):
     if not log.endswith(b"Korvo completed OK"):
         problems.append(f"the log ends {log[-60:]!r}")
     checks.expect("an ignored SIGHUP stays ignored", problems)
+    # Standard error, which takes the log, a pipe whose reader is gone: the run goes on.
+    directory = os.path.join(work, "closed-pipe")
+    lay_out(directory, old_page=False)
+    os.makedirs(os.path.join(directory, "Korvo.log"))
+    reader, writer = os.pipe()
+    os.close(reader)
+    result = subprocess.run([korvo, "-g"], cwd=directory, stdin=subprocess.DEVNULL,
+                            stdout=subprocess.DEVNULL, stderr=writer, timeout=60)
+    os.close(writer)
+    problems = outcome_problems(directory, result, 0, console=None, page=None)
+    problems += [f"{name} is not whole" for name in ("Wrk/Aspects.html", "Wrk/Aspects-grid.html")
+                 if not (read(os.path.join(directory, name)) or b"").endswith(b"</html>\r\n")]
+    checks.expect("standard error a closed pipe", problems)
 
 
 def grid_interrupt_check(korvo, work, checks):
@@ -590,7 +672,8 @@ def main():
 def posix_checks(korvo, work, checks, sanitized):
     read_error_checks(korvo, work, checks)
     opened_once_checks(korvo, work, checks)
-    interrupt_checks(korvo, work, checks)
+    in_place_checks(korvo, work, checks)
+    interrupt_checks(korvo, work, checks, sanitized)
     grid_interrupt_check(korvo, work, checks)
     memory_checks(korvo, work, checks, sanitized)
     if os.geteuid() != 0 or not can_mount(work):

@@ -1065,6 +1065,10 @@ def run_steps(cwd, args, log, file_size_limit):
     text += b"</body>\n</html>\n"
     log.line(b"Output tbl3, state: ", str(log.state).encode())
 
+    files_read = [types_file, planets_file]
+    if reaches_a_file_read(page, files_read):
+        log.last(b"Output file: ", page, b" is an input file")
+        return 2, []
     if not write_whole(page, text, file_size_limit):
         log.last(b"Output file: ", page, b" cannot be written")
         return 2, [page]
@@ -1075,6 +1079,9 @@ def run_steps(cwd, args, log, file_size_limit):
     # The grid page, only once the page is in place, under the same rules, and only over a grid
     # page; a grid too large to draw is not written.
     grid_name = page[:-len(b".html")] + b"-grid.html"
+    if reaches_a_file_read(grid_name, files_read):
+        log.line(b"Output file: ", grid_name, b" is an input file")
+        return 2, [page]
     if not is_grid_page(grid_name):
         log.line(b"Output file: ", grid_name, b" is not a grid page")
         return 2, [page]
@@ -1097,6 +1104,13 @@ def run_steps(cwd, args, log, file_size_limit):
     log.line(b"Output grid, state: ", str(log.state).encode())
     log.last(b"Korvo completed OK")
     return 0, [page, grid_name]
+
+
+def reaches_a_file_read(name, files_read):
+    """Whether a page at `name` would replace the aspect-types or planets file the run read (the
+    same file, also through a link)."""
+    return any(read is not None and os.path.exists(name) and os.path.samefile(name, read)
+               for read in files_read)
 
 
 def write_whole(name, text, file_size_limit):

@@ -99,8 +99,8 @@ TEST(NameGroups, ALargeListIsNumberedOnceAndGroupedLikeTheRuleSays) {
     b.Add("Type" + std::to_string((next() >> 8) % 12), from, to, static_cast<std::int32_t>(i));
   }
   // Every look-up of a name already numbered compares its bytes with that one name only.
-  EXPECT_LE(b.list.planetNames.comparedTexts, 2 * kCount);
-  EXPECT_LE(b.list.aspectNames.comparedTexts, kCount);
+  EXPECT_LE(b.list.planetNames.cost.comparedTexts, 2 * kCount);
+  EXPECT_LE(b.list.aspectNames.cost.comparedTexts, kCount);
   EXPECT_EQ(TextCount(b.list.planetNames), planets.size());
 
   // Some listed twice, some never occurring, some left for the unseen step.

@@ -4,6 +4,8 @@
 
 #ifndef _WIN32
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #include <algorithm>
@@ -53,11 +55,13 @@ TEST(FileSystem, OpeningUnbufferedEmptiesAnExistingFileAndWritesAtOnce) {
   UnbufferedFile stream = OpenUnbuffered(file.string());
   ASSERT_TRUE(stream);
   EXPECT_TRUE(WriteAll(stream.get(), "new\n"));
-  EXPECT_EQ(test::ReadFileBytes(file), "new\n");  // binary, and no buffer held it back
+  EXPECT_EQ(test::ReadFileBytes(file),
+            "new\n");  // binary, and no buffer held it back
   EXPECT_FALSE(OpenUnbuffered(directory.path().string()));
 }
 
-// The names of everything in a folder, to show that no temporary file stays behind.
+// The names of everything in a folder, to show that no temporary file stays
+// behind.
 std::vector<std::string> FolderContents(const std::filesystem::path& folder) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -76,7 +80,8 @@ TEST(WholeFile, AnExistingFileStaysUntilTheNewOneIsFinished) {
   WholeFile file;
   ASSERT_TRUE(OpenWholeFile(file, page.string()));
   file.stream << "the new page, ";
-  EXPECT_EQ(test::ReadFileBytes(page), "the old page");  // opening emptied nothing
+  EXPECT_EQ(test::ReadFileBytes(page),
+            "the old page");  // opening emptied nothing
   file.stream << "written whole";
   ASSERT_TRUE(FinishWholeFile(file));
   EXPECT_EQ(test::ReadFileBytes(page), "the new page, written whole");
@@ -140,20 +145,31 @@ TEST(WholeFile, ALinkedPageIsWrittenWhereTheLinkPointsAndTheLinkStays) {
   EXPECT_EQ(FolderContents(directory.path()), (Names{"page.html", "real.html"}));
 }
 
-TEST(WholeFile, AHardLinkedPageIsWrittenInPlaceSoBothNamesShowIt) {
+// A page with a second hard link is written in place, but only from a copy
+// staged whole: a failed write leaves the old bytes under both names.
+TEST(WholeFile, AHardLinkedPageIsCopiedInPlaceOnlyOnceItIsWhole) {
   if (kPathSeparator != '/') GTEST_SKIP() << "links are made here the POSIX way";
-  test::TempDirectory directory;
-  const std::filesystem::path page = directory.path() / "page.html";
-  const std::filesystem::path other = directory.path() / "other.html";
-  test::WriteFileBytes(page, "the old page");
-  std::filesystem::create_hard_link(page, other);
-  WholeFile file;
-  ASSERT_TRUE(OpenWholeFile(file, page.string()));
-  EXPECT_TRUE(file.temporaryName.empty());
-  file.stream << "the new page";
-  ASSERT_TRUE(FinishWholeFile(file));
-  EXPECT_EQ(test::ReadFileBytes(page), "the new page");
-  EXPECT_EQ(test::ReadFileBytes(other), "the new page");
+  struct Row {
+    std::string newPage;
+    bool writeFails;
+  };
+  for (const Row& row : {Row{"new", false}, Row{"a new page, longer than the old", false},
+                         Row{"half a new page", true}}) {
+    test::TempDirectory directory;
+    const std::filesystem::path page = directory.path() / "page.html";
+    test::WriteFileBytes(page, "the old page");
+    std::filesystem::create_hard_link(page, directory.path() / "other.html");
+    WholeFile file;
+    ASSERT_TRUE(OpenWholeFile(file, page.string()));
+    file.stream << row.newPage << std::flush;
+    if (row.writeFails) file.stream.setstate(std::ios::badbit);
+    EXPECT_EQ(test::ReadFileBytes(page), "the old page") << row.newPage;
+    EXPECT_EQ(FinishWholeFile(file), !row.writeFails) << row.newPage;
+    const std::string expected = row.writeFails ? "the old page" : row.newPage;
+    EXPECT_EQ(test::ReadFileBytes(page), expected);
+    EXPECT_EQ(test::ReadFileBytes(directory.path() / "other.html"), expected);
+    EXPECT_EQ(FolderContents(directory.path()), (Names{"other.html", "page.html"}));
+  }
 }
 
 TEST(WholeFile, AnExistingPageKeepsItsPermissionBits) {
@@ -197,7 +213,8 @@ TEST(WholeFile, ADeviceIsWrittenInPlaceAndAFailingOneIsReported) {
 TEST(WholeFile, APageNameOfAnyLengthIsWrittenThroughATemporaryFile) {
   if (kPathSeparator != '/') GTEST_SKIP() << "POSIX names of up to 4095 bytes";
   test::TempDirectory directory;
-  // A folder so deep that a temporary name beside the page would not fit in 4095 bytes.
+  // A folder so deep that a temporary name beside the page would not fit in
+  // 4095 bytes.
   std::filesystem::path folder = directory.path();
   while (folder.string().size() < 4080 - 101) folder /= std::string(100, 'd');
   folder /= std::string(4080 - folder.string().size() - 1, 'e');
@@ -249,8 +266,9 @@ TEST(WholeFile, ADiscardedFileLeavesTheOldOneAndNoTemporaryFile) {
 }
 
 #ifndef _WIN32
-// An interrupt at its default action removes the temporary file, then ends the process as the
-// signal does; an interrupt the process ignores stays ignored.
+// A signal that ends the process at its default action removes the temporary
+// file, then ends the process as the signal does; a signal the process ignores
+// stays ignored.
 TEST(WholeFileDeathTest, AnInterruptRemovesTheTemporaryFileAndEndsTheRun) {
   const auto writeAndRaise = [](const std::string& page, int interrupt) {
     const rlimit noCoreFile{0, 0};
@@ -262,7 +280,8 @@ TEST(WholeFileDeathTest, AnInterruptRemovesTheTemporaryFileAndEndsTheRun) {
     DiscardWholeFile(file);
     std::_Exit(7);
   };
-  for (const int interrupt : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+  for (const int interrupt :
+       {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGALRM, SIGUSR2, SIGXCPU, SIGABRT, SIGRTMIN + 3}) {
     test::TempDirectory directory;
     const std::string page = (directory.path() / "page.html").string();
     test::WriteFileBytes(page, "the old page");
@@ -273,6 +292,24 @@ TEST(WholeFileDeathTest, AnInterruptRemovesTheTemporaryFileAndEndsTheRun) {
                 ::testing::ExitedWithCode(7), "");
     EXPECT_EQ(FolderContents(directory.path()), Names{"page.html"}) << interrupt;
   }
+}
+
+// As root, a replaced page keeps another user's owner and group, as it keeps
+// its permission bits.
+TEST(WholeFile, AReplacedPageKeepsItsOwnerAndGroupAsRoot) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root gives a file to another user";
+  test::TempDirectory directory;
+  const std::string page = (directory.path() / "page.html").string();
+  test::WriteFileBytes(page, "the old page");
+  ASSERT_EQ(chown(page.c_str(), 65534, 65534), 0);
+  WholeFile file;
+  ASSERT_TRUE(OpenWholeFile(file, page));
+  file.stream << "the new page";
+  ASSERT_TRUE(FinishWholeFile(file));
+  struct stat status {};
+  ASSERT_EQ(stat(page.c_str(), &status), 0);
+  EXPECT_EQ(status.st_uid, 65534u);
+  EXPECT_EQ(status.st_gid, 65534u);
 }
 #endif
 

@@ -147,16 +147,17 @@ TEST(WindowsWholeFile, TheTemporaryPageIsMadeOnceBesideThePageUnderAFreeName) {
   EXPECT_EQ(folder.Names(), (std::set<std::string>{TemporaryName(0), "page.html"}));
 }
 
-TEST(WindowsWholeFile, AHardLinkedPageIsWrittenInPlaceAndAMissingFolderTakesNone) {
+TEST(WindowsWholeFile, AHardLinkedPageIsCopiedInPlaceOnceWholeAndAMissingFolderTakesNone) {
   const ScratchFolder folder;
   const std::string page = folder.Write("page.html", "the old page");
   ASSERT_TRUE(CreateHardLinkA((folder.path + "\\link.html").c_str(), page.c_str(), nullptr));
   WholeFile file;
   ASSERT_TRUE(OpenWholeFile(file, page));
-  file.stream << "new";
+  file.stream << "the new page, longer" << std::flush;
+  EXPECT_EQ(folder.Read("link.html"), "the old page");  // staged whole before the copy
   ASSERT_TRUE(FinishWholeFile(file));
-  EXPECT_EQ(folder.Read("page.html"), "new");
-  EXPECT_EQ(folder.Read("link.html"), "new");
+  EXPECT_EQ(folder.Read("page.html"), "the new page, longer");
+  EXPECT_EQ(folder.Read("link.html"), "the new page, longer");
   EXPECT_EQ(folder.Names(), (std::set<std::string>{"link.html", "page.html"}));
   EXPECT_FALSE(OpenWholeFile(file, folder.path + "\\missing\\page.html"));
 }

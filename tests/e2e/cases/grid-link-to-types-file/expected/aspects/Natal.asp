@@ -1,0 +1,4 @@
+Natal types
+Conjunction;  0 deg
+Trine ; 120 deg
+Square;
