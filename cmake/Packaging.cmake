@@ -6,10 +6,12 @@ include(GNUInstallDirs)
 
 set(korvo_example_trees ${PROJECT_SOURCE_DIR}/examples/en-natal
                         ${PROJECT_SOURCE_DIR}/examples/ru-transit)
-# The pictures the user's README shows: the page, and the grid pages of both examples.
+# The pictures the user's README shows: the page, the grid pages of both examples, and the English
+# one on a phone.
 set(korvo_readme_pictures ${PROJECT_SOURCE_DIR}/docs/page-en-natal.png
                           ${PROJECT_SOURCE_DIR}/docs/grid-en-natal.png
-                          ${PROJECT_SOURCE_DIR}/docs/grid-ru-transit.png)
+                          ${PROJECT_SOURCE_DIR}/docs/grid-ru-transit.png
+                          ${PROJECT_SOURCE_DIR}/docs/grid-en-natal-phone.png)
 
 # The Russian aspect-types files are named in Windows-1251 bytes. Both packages carry them under
 # the Unicode names those bytes stand for: a zip stores its names in Unicode (with its UTF-8

@@ -18,6 +18,7 @@ test_packages=(
   chromium                            # the page checked in a real browser
   fonts-symbola fonts-noto-core       # fonts a desktop has, which the browser check must meet
   default-jre-headless                # runs the Nu HTML Checker (npm's vnu-jar) on the grid page
+  poppler-utils                       # pdftotext: where the printed grid's labels stand
   clang libclang-rt-14-dev            # fuzz targets (libFuzzer)
   valgrind gcovr                      # memcheck runs, coverage report
   strace                              # read errors injected into end-to-end runs

@@ -4,12 +4,14 @@
 # built must hold the three tables, their rows and header titles, and the degree signs and
 # Cyrillic names as the right characters (tests/browser/check_rendered_page.py). The runs ask for
 # the grid page too (-g), and its render must hold each aspect once in the cell of its points,
-# every label glyph drawn (none as the box of a glyph no font holds) and every drawn symbol with a
-# shape, and printed it must be one A4 page (tests/browser/check_rendered_grid.py); the W3C Nu
-# HTML Checker (npm's vnu-jar, installed into build/nu-checker, run by Java) must report no error
-# on it. As controls, a page that declares the wrong charset, a grid with a glyph no font holds, a
-# grid that lacks a symbol and a grid in Windows-1251 must fail the same checks. Skipped without
-# chromium.
+# the totals and counts, every label glyph drawn (none as the box of a glyph no font holds), every
+# drawn symbol with a shape and the point glyphs of one height, a focused aspect's text shown; on
+# a phone 390 CSS px wide no text under 10 px; printed it must be one A4 page
+# (tests/browser/check_rendered_grid.py). A grid of 40 columns must print every column on each
+# page. The W3C Nu HTML Checker (npm's vnu-jar, installed into build/nu-checker, run by Java) must
+# report no error on the grids. As controls, a page that declares the wrong charset, a grid with a
+# glyph no font holds, one that lacks a symbol, one with a glyph half as tall, one without its
+# viewport and a grid in Windows-1251 must fail the same checks. Skipped without chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/headless-chromium.sh
@@ -88,8 +90,9 @@ check_grid() {
   local grid=$1 tree=$2 language=$3 mode=$4
   python3 tests/browser/check_rendered_grid.py probe "$grid" "$grid.probe.html"
   render "$grid.probe.html" "$grid.dom"
+  python3 tests/browser/check_rendered_grid.py phone "$grid.probe.html" --findings "$grid.phone.json"
   python3 tests/browser/check_rendered_grid.py check --dom "$grid.dom" --tree "$work/$tree" \
-    --language "$language" --mode "$mode" 2>&1 | tee "$grid.check"
+    --language "$language" --mode "$mode" --phone "$grid.phone.json" 2>&1 | tee "$grid.check"
   return "${PIPESTATUS[0]}"
 }
 
@@ -140,13 +143,33 @@ check_grid_in_code_page() {
   expect_rejected "$grid.check" "charset|encoding" "$grid"
 }
 
+# check_wide_grid_on_paper: a transit grid of 40 columns printed shows every column on each page.
+check_wide_grid_on_paper() {
+  local tree=$work/wide
+  python3 tests/browser/check_rendered_grid.py wide-tree "$tree"
+  if ! (cd "$tree" && "$korvo" -2 -g); then
+    echo "FAILED: korvo -2 -g exited with an error in $tree"
+    failed=$((failed + 1))
+    return
+  fi
+  headless_chromium --no-pdf-header-footer --print-to-pdf="$work/wide-grid.pdf" \
+    "file://$tree/Wrk/Aspects-grid.html" >/dev/null
+  tally python3 tests/browser/check_rendered_grid.py paper "$work/wide-grid.pdf"
+}
+
 install_nu_checker
 check_example en-natal en natal -g
 check_example ru-transit ru transit -2 -g
 check_wrong_charset en-natal en natal '<head>' '<head><meta charset="utf-8">'
 check_wrong_charset ru-transit ru transit 'charset=windows-1251' 'charset=windows-1252'
+check_wide_grid_on_paper
 # U+FDD1 is a noncharacter, which no font holds.
-check_broken_grid en-natal en natal '&#9737;' '\&#64977;' 'missing glyph'
+check_broken_grid en-natal en natal '<svg class="glyph"><use href="#sun"/></svg>' '\&#64977;' \
+  'missing glyph'
+check_broken_grid en-natal en natal '<symbol id="venus" viewBox="0 0 20 20">' \
+  '<symbol id="venus" viewBox="0 0 40 40">' 'ink height'
+check_broken_grid ru-transit ru transit '<meta name="viewport"' '<meta name="x"' \
+  'no viewport|lays the page out'
 check_broken_grid ru-transit ru transit '<symbol id="trine"' '<symbol id="gone"' \
   'symbols without a shape'
 check_grid_in_code_page ru-transit

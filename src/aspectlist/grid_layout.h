@@ -33,8 +33,12 @@ struct AspectGrid {
   bool triangle = true;
   std::vector<GridPoint> rows;
   std::vector<GridPoint> columns;
-  std::vector<GridPlacement> placements;   // by row, then column, then the aspect-type order
-  std::vector<std::uint32_t> aspectTypes;  // the aspect names shown, in the aspect-type order
+  std::vector<GridPlacement> placements;        // by row, then column, then the aspect-type order
+  std::vector<std::uint32_t> aspectTypes;       // the aspect names shown, in the aspect-type order
+  std::vector<std::uint32_t> aspectTypeCounts;  // the aspects of each of them
+  // The aspects of each row's point: in a triangle those of its row and of its column, an aspect
+  // of the point with itself once.
+  std::vector<std::uint32_t> rowTotals;
 };
 
 }  // namespace korvo

@@ -13,7 +13,7 @@
 namespace korvo {
 namespace {
 
-constexpr std::uint32_t kNotOnAxis = std::numeric_limits<std::uint32_t>::max();
+constexpr std::uint32_t kNotPlaced = std::numeric_limits<std::uint32_t>::max();
 
 // Which planets of an aspect an axis shows.
 enum class AxisSide { bothPlanets, fromPlanets, toPlanets };
@@ -39,7 +39,7 @@ void ForEachPlanetOnSide(const AspectEntry& entry, AxisSide side, Use use) {
 
 // Adds a point for a planet number of the list, unless it stands on the axis already.
 void PlacePlanet(Axis& axis, const AspectList& list, std::uint32_t number, bool isHouse) {
-  if (axis.pointOfPlanet[number] != kNotOnAxis) return;
+  if (axis.pointOfPlanet[number] != kNotPlaced) return;
   axis.pointOfPlanet[number] = static_cast<std::uint32_t>(axis.points.size());
   axis.points.push_back({std::string(TextOf(list.planetNames, number)), isHouse});
 }
@@ -64,7 +64,7 @@ void PlaceFileNames(Axis& axis, const AspectList& list,
 Axis MakeAxis(const AspectList& list, const EntryOrder& orbOrder,
               std::span<const std::string> planetsFileNames, LanguageFlag language, AxisSide side) {
   Axis axis;
-  axis.pointOfPlanet.assign(TextCount(list.planetNames), kNotOnAxis);
+  axis.pointOfPlanet.assign(TextCount(list.planetNames), kNotPlaced);
   PlaceFileNames(axis, list, planetsFileNames, language);
   std::vector<bool> onSide(TextCount(list.planetNames), false);
   for (const AspectEntry& entry : list.entries) {
@@ -95,16 +95,27 @@ EntryOrder FirstPlaces(const AspectList& list, const EntryOrder& aspectTypeOrder
   return firstPlaces;
 }
 
-std::vector<std::uint32_t> AspectTypesShown(const AspectList& list, const EntryOrder& order) {
-  std::vector<bool> seen(TextCount(list.aspectNames), false);
-  std::vector<std::uint32_t> shown;
-  for (const EntryRef ref : order) {
+// The aspect names the cells show, in their order, and the aspects of each.
+void CountAspectTypes(const AspectList& list, const EntryOrder& cellOrder, AspectGrid& grid) {
+  std::vector<std::uint32_t> placeOfName(TextCount(list.aspectNames), kNotPlaced);
+  for (const EntryRef ref : cellOrder) {
     const std::uint32_t aspect = EntryAt(list, ref).aspect;
-    if (seen[aspect]) continue;
-    seen[aspect] = true;
-    shown.push_back(aspect);
+    if (placeOfName[aspect] == kNotPlaced) {
+      placeOfName[aspect] = static_cast<std::uint32_t>(grid.aspectTypes.size());
+      grid.aspectTypes.push_back(aspect);
+      grid.aspectTypeCounts.push_back(0);
+    }
+    ++grid.aspectTypeCounts[placeOfName[aspect]];
   }
-  return shown;
+}
+
+std::vector<std::uint32_t> RowTotals(const AspectGrid& grid) {
+  std::vector<std::uint32_t> totals(grid.rows.size(), 0);
+  for (const GridPlacement& placement : grid.placements) {
+    ++totals[placement.row];
+    if (grid.triangle && placement.column != placement.row) ++totals[placement.column];
+  }
+  return totals;
 }
 
 GridPlacement NatalPlacement(const Axis& axis, const AspectEntry& entry, EntryRef ref) {
@@ -123,7 +134,7 @@ AspectGrid MakeAspectGrid(const AspectList& list, const EntryOrder& orbOrder,
 
   AspectGrid grid;
   grid.triangle = chartMode == ChartMode::natal;
-  grid.aspectTypes = AspectTypesShown(list, cellOrder);
+  CountAspectTypes(list, cellOrder, grid);
   grid.placements.reserve(cellOrder.size());
   if (grid.triangle) {
     Axis axis = MakeAxis(list, orbOrder, planetsFileNames, language, AxisSide::bothPlanets);
@@ -148,6 +159,7 @@ AspectGrid MakeAspectGrid(const AspectList& list, const EntryOrder& orbOrder,
                      return first.row != second.row ? first.row < second.row
                                                     : first.column < second.column;
                    });
+  grid.rowTotals = RowTotals(grid);
   return grid;
 }
 

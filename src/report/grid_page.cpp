@@ -66,11 +66,21 @@ std::string ListedAspect(const AspectList& list, EntryRef ref) {
   return text.append(OrbTextOf(list, ref));
 }
 
+// An aspect whose orb is under one degree is tight, and drawn bold.
+constexpr std::int32_t kTightOrbSeconds = 3600;
+
+bool IsTight(const AspectList& list, EntryRef ref) {
+  return EntryAt(list, ref).orbSeconds < kTightOrbSeconds;
+}
+
 void AppendAspect(std::string& out, const AspectList& list, EntryRef ref, LanguageFlag language) {
   const AspectEntry& entry = EntryAt(list, ref);
   const AspectSymbol symbol = SymbolOf(AspectNameText(list, ref), language);
-  out.append(kAspectStart).append(symbol.tone).append(kAspectTitle);
-  AppendEscapedAttribute(out, ListedAspect(list, ref));
+  out.append(kAspectStart).append(symbol.tone);
+  if (IsTight(list, ref)) out.append(kTightClass);
+  std::string title;
+  AppendEscapedAttribute(title, ListedAspect(list, ref));
+  out.append(kAspectAttributes).append(title).append(kAspectLabel).append(title);
   out.append(kAspectContent);
   AppendSymbol(out, symbol);
   out.append(kOrbStart);
@@ -79,35 +89,85 @@ void AppendAspect(std::string& out, const AspectList& list, EntryRef ref, Langua
   out.append(kSpanEnd).append(kSpanEnd);
 }
 
+// A number of hundredths as a decimal with two places.
+std::string Hundredths(long value) {
+  const std::string places = std::to_string(100 + value % 100);
+  return std::to_string(value / 100).append(".").append(places.substr(1));
+}
+
+// The printed grid's size: its font shrinks from 8 pt as far as its columns need to fit the
+// width of the page, and its table takes that width, so that every column is on the paper.
+std::string PrintScaleRule(std::size_t columns) {
+  const long deciEms =
+      kRowNamesDeciEms + kColumnDeciEms * static_cast<long>(columns) + kTotalsDeciEms;
+  const long font =
+      std::min<long>(kLargestPrintFontCentiPoints, kPrintWidthCentiPoints * 10L / deciEms);
+  return std::string(kPrintScaleStart)
+      .append(Hundredths(font))
+      .append(kPrintScaleWidth)
+      .append(Hundredths(deciEms * font / 10))
+      .append(kPrintScaleEnd);
+}
+
+std::string GridStyle(std::size_t columns) {
+  std::string style(kGridStyleStart);
+  for (const ToneColour& tone : kToneColours) {
+    style.append(kToneRuleStart).append(tone.tone).append(kToneRuleColour).append(tone.colour);
+    style.append(kToneRuleEnd);
+  }
+  return style.append(PrintScaleRule(columns)).append(kGridStyleEnd);
+}
+
+// Defines a drawn symbol or glyph once on the page, the first time it is asked for.
+void DefineSymbol(std::string& out, std::vector<std::string_view>& defined, std::string_view id,
+                  std::string_view shapes) {
+  if (id.empty() || std::find(defined.begin(), defined.end(), id) != defined.end()) return;
+  defined.push_back(id);
+  out.append(kSymbolStart).append(id).append(kSymbolShapesStart).append(shapes).append(kSymbolEnd);
+}
+
+// The drawn symbols the grid shows, in the order of its aspect types, then the glyphs of its
+// points, columns first.
+std::string SymbolDefinitions(const AspectList& list, const AspectGrid& grid,
+                              LanguageFlag language) {
+  std::string symbols(kSymbolsStart);
+  std::vector<std::string_view> defined;
+  for (const std::uint32_t aspect : grid.aspectTypes) {
+    const AspectSymbol symbol = SymbolOf(TextOf(list.aspectNames, aspect), language);
+    DefineSymbol(symbols, defined, symbol.drawingId, symbol.shapes);
+  }
+  for (const auto* axis : {&grid.columns, &grid.rows}) {
+    for (const GridPoint& point : *axis) {
+      const PointGlyph* glyph = GlyphOf(point, language);
+      if (glyph) DefineSymbol(symbols, defined, glyph->id, glyph->shapes);
+    }
+  }
+  return symbols.append(kSymbolsEnd);
+}
+
 void WriteGridHead(std::ostream& page, const AspectList& list, const AspectGrid& grid,
                    LanguageFlag language) {
   const bool russian = language == LanguageFlag::russian;
   std::string head(kGridPageStart);
   head.append(russian ? kRussianLanguage : kEnglishLanguage).append(kGridHeadStart);
-  head.append(russian ? kRussianGridTitle : kEnglishGridTitle).append(kGridTitleEnd);
-  head.append(kGridStyle).append(kSymbolsStart);
-  std::vector<std::string_view> defined;
-  for (const std::uint32_t aspect : grid.aspectTypes) {
-    const AspectSymbol symbol = SymbolOf(TextOf(list.aspectNames, aspect), language);
-    if (symbol.drawingId.empty() ||
-        std::find(defined.begin(), defined.end(), symbol.drawingId) != defined.end()) {
-      continue;
-    }
-    defined.push_back(symbol.drawingId);
-    head.append(kSymbolStart).append(symbol.drawingId).append(kSymbolShapesStart);
-    head.append(symbol.shapes).append(kSymbolEnd);
-  }
-  WriteInUtf8(page, head.append(kSymbolsEnd), language);
+  head.append(russian ? kRussianGridTitle : kEnglishGridTitle).append(kGridViewport);
+  head.append(GridStyle(grid.columns.size())).append(SymbolDefinitions(list, grid, language));
+  WriteInUtf8(page, head, language);
 }
 
+// The header row: the corner (in a transit grid, what the columns and the rows are), a header
+// for each column, and one over the totals.
 std::string ColumnHeaders(const AspectGrid& grid, LanguageFlag language) {
-  std::string row(kCornerCell);
+  const bool russian = language == LanguageFlag::russian;
+  std::string row(kCornerCellStart);
+  if (!grid.triangle) row.append(russian ? kRussianTransitCaptions : kEnglishTransitCaptions);
+  row.append(kCornerCellEnd);
   for (const GridPoint& point : grid.columns) {
     row.append(kColumnHeaderStart);
     AppendEscapedAttribute(row, point.name);
     row.append(kColumnHeaderLabel).append(PointLabel(point, language)).append(kHeaderEnd);
   }
-  return row.append(kGridRowEnd);
+  return row.append(russian ? kRussianTotalHeader : kEnglishTotalHeader).append(kGridRowEnd);
 }
 
 // One row of the grid; `next` is the first placement not written yet, and moves past the row's.
@@ -133,19 +193,29 @@ std::string GridRow(const AspectList& list, const AspectGrid& grid, std::uint32_
     }
     text.append(kCellEnd);
   }
+  text.append(kTotalCellStart).append(std::to_string(grid.rowTotals[row])).append(kCellEnd);
   return text.append(kGridRowEnd);
 }
 
+// Each aspect type shown, with its symbol and its number of aspects; then, when a tight aspect
+// is shown, what bold means.
 std::string Legend(const AspectList& list, const AspectGrid& grid, LanguageFlag language) {
   std::string legend(kLegendStart);
-  for (const std::uint32_t aspect : grid.aspectTypes) {
-    const std::string_view name = TextOf(list.aspectNames, aspect);
+  for (std::size_t type = 0; type < grid.aspectTypes.size(); ++type) {
+    const std::string_view name = TextOf(list.aspectNames, grid.aspectTypes[type]);
     const AspectSymbol symbol = SymbolOf(name, language);
     legend.append(kLegendEntryStart).append(symbol.tone).append(kLegendSymbol);
     AppendSymbol(legend, symbol);
     legend.append(kLegendName);
     AppendEscaped(legend, name);
-    legend.append(kSpanEnd);
+    legend.append(kLegendCountStart).append(std::to_string(grid.aspectTypeCounts[type]));
+    legend.append(kLegendCountEnd).append(kSpanEnd);
+  }
+  const bool anyTight = std::any_of(
+      grid.placements.begin(), grid.placements.end(),
+      [&list](const GridPlacement& placement) { return IsTight(list, placement.entry); });
+  if (anyTight) {
+    legend.append(language == LanguageFlag::russian ? kRussianTightLegend : kEnglishTightLegend);
   }
   return legend.append(kLegendEnd);
 }
@@ -169,12 +239,20 @@ AspectSymbol SymbolOf(std::string_view aspectName, LanguageFlag language) {
   return {{}, {}, aspectName.substr(0, kShortNameLength), kOtherTone};
 }
 
-std::string PointLabel(const GridPoint& point, LanguageFlag language) {
-  if (point.isHouse) return point.name.substr(0, point.name.find(' '));
+const PointGlyph* GlyphOf(const GridPoint& point, LanguageFlag language) {
+  if (point.isHouse) return nullptr;
   for (const PointGlyph& known : kPointGlyphs) {
     if (IsKnownAs(point.name, {&known.englishName, 1}, {&known.russianName, 1}, language)) {
-      return std::string(known.glyph);
+      return &known;
     }
+  }
+  return nullptr;
+}
+
+std::string PointLabel(const GridPoint& point, LanguageFlag language) {
+  if (point.isHouse) return point.name.substr(0, point.name.find(' '));
+  if (const PointGlyph* glyph = GlyphOf(point, language)) {
+    return std::string(kGlyphStart).append(glyph->id).append(kDrawnSymbolEnd);
   }
   std::string label;
   AppendEscaped(label, std::string_view(point.name).substr(0, kShortNameLength));
@@ -199,6 +277,7 @@ void WriteGridPage(std::ostream& page, const AspectList& list, const AspectGrid&
   WriteInUtf8(page, HeaderBlock(headerLines), language);
   WriteCrLf(page, kGridStart);
   WriteInUtf8(page, ColumnHeaders(grid, language), language);
+  WriteCrLf(page, kGridHeadEnd);
   std::size_t next = 0;
   for (std::uint32_t row = 0; row < grid.rows.size(); ++row) {
     WriteInUtf8(page, GridRow(list, grid, row, next, language), language);

@@ -23,17 +23,22 @@ std::vector<std::string> GridPageTitles();
 // code page, Russian names only in Russian runs), else the name's first three bytes, tone other.
 AspectSymbol SymbolOf(std::string_view aspectName, LanguageFlag language);
 
+// The drawn glyph of a known point (its name known as the aspect types' are), or null.
+const PointGlyph* GlyphOf(const GridPoint& point, LanguageFlag language);
+
 // The label of a point in the column headers and on the diagonal, as the page holds it before it
-// is converted to UTF-8: a planet's glyph (its name known as the aspect types' are), a house's
-// Roman numeral, or the name's first three bytes, escaped.
+// is converted to UTF-8: a planet's drawn glyph, used from the page's symbols, a house's Roman
+// numeral, or the name's first three bytes, escaped.
 std::string PointLabel(const GridPoint& point, LanguageFlag language);
 
 // The orb cut to degrees and minutes: its digits and degree sign, and the minutes when their
 // digits and mark follow at once.
 std::string_view OrbToMinutes(std::string_view orbText);
 
-// The whole grid page, in UTF-8: the head of the language, the drawn symbols it shows, the header
-// lines, the grid and its legend. The files' texts are escaped and converted from the run's code
+// The whole grid page, in UTF-8: the head of the language (its style printing the grid across the
+// page's width), the drawn symbols and glyphs it shows, each defined once, the header lines, the
+// grid (its header row the table's head; each row ending in its total) and its legend (with the
+// count of each aspect type). The files' texts are escaped and converted from the run's code
 // page, a byte that has no character there written as '?'.
 void WriteGridPage(std::ostream& page, const AspectList& list, const AspectGrid& grid,
                    const std::vector<std::string>& headerLines, LanguageFlag language);

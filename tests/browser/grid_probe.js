@@ -14,14 +14,13 @@
     const style = getComputedStyle(element);
     return style.fontStyle + " " + style.fontWeight + " 40px " + style.fontFamily;
   }
-  const report = {labels: [], symbols: [], control: null};
-  const labelled = document.querySelectorAll("#aspect-grid tr:first-child th, #aspect-grid td.point");
+  const report = {labels: [], symbols: [], glyphs: [], control: null};
+  const labelled = document.querySelectorAll("#aspect-grid thead th, #aspect-grid td.point");
   for (const element of labelled) {
     const font = fontOf(element);
     const missing = pixels(missingSample, font);
     const label = element.firstChild && element.firstChild.nodeType === 3 ? element.firstChild.data : "";
     for (const character of label) {
-      if (character.codePointAt(0) < 0x80) continue;
       report.labels.push({character: character, missing: pixels(character, font) === missing});
     }
   }
@@ -32,6 +31,31 @@
     const id = (use.getAttribute("href") || "").slice(1);
     report.symbols.push({id: id, defined: document.getElementById(id) !== null,
                          width: box.width, height: box.height});
+  }
+  // The ink of each point glyph as drawn, in CSS px.
+  for (const use of document.querySelectorAll("svg.glyph use")) {
+    report.glyphs.push({id: use.getAttribute("href").slice(1),
+                        height: use.getBoundingClientRect().height});
+  }
+  // The smallest text of the grid and its legend, and how wide the page lays out.
+  const sizes = [];
+  const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+  for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+    if (node.data.trim() && node.parentElement.closest(".grid-box, .legend")) {
+      sizes.push(parseFloat(getComputedStyle(node.parentElement).fontSize));
+    }
+  }
+  report.smallestText = Math.min(...sizes);
+  report.viewportWidth = window.innerWidth;
+  report.pageWidth = document.documentElement.scrollWidth;
+  // A touch, as focus: the aspect's text shows while it is focused, and only then.
+  const aspect = document.querySelector(".aspect");
+  if (aspect) {
+    const before = getComputedStyle(aspect, "::after").content;
+    aspect.focus();
+    const shown = getComputedStyle(aspect, "::after");
+    report.focus = {title: aspect.title, before: before, after: shown.content,
+                    display: shown.display, focused: document.activeElement === aspect};
   }
   const out = document.createElement("pre");
   out.id = "grid-check";

@@ -477,41 +477,85 @@ GRID_TITLE = {0: b"<title>VEXA - Aspect Grid</title>",
 GRID_TITLES = [GRID_TITLE[0], GRID_TITLE[1], "<title>VEXA - Сетка аспектов</title>".encode()]
 GRID_TITLE_SEARCH = 1024
 MOST_GRID_POINTS = 200
-GRID_STYLE = (
+GRID_STYLE_START = (
     b"  <style>\n"
     b"    body { font-family: sans-serif; color: #000; background: #fff; }\n"
+    b"    .grid-box { overflow: auto; max-width: 100%; max-height: 100vh; }\n"
     b"    #aspect-grid { border-collapse: collapse; }\n"
-    b"    #aspect-grid th { font-weight: normal; padding: 0 0.4em; }\n"
-    b"    #aspect-grid tr:first-child th { font-size: 1.3em; height: 1.8em; }\n"
-    b"    #aspect-grid tr + tr th { text-align: right; white-space: nowrap; }\n"
+    b"    #aspect-grid th { font-weight: normal; padding: 0 0.4em; background: #fff; }\n"
+    b"    #aspect-grid thead th, #aspect-grid thead td { position: sticky; top: 0; z-index: 1;"
+    b" height: 1.8em; background: #fff; }\n"
+    b"    #aspect-grid thead th { font-size: 1.3em; }\n"
+    b"    #aspect-grid tbody th { position: sticky; left: 0; z-index: 1; text-align: right;"
+    b" white-space: nowrap; }\n"
+    b"    #aspect-grid thead td.corner { left: 0; z-index: 2; }\n"
     b"    #aspect-grid td { width: 3.4em; height: 2.6em; padding: 0.1em; text-align: center;"
     b" vertical-align: middle; border: 1px solid #999; }\n"
-    b"    #aspect-grid td.corner, #aspect-grid td.above { border: none; }\n"
+    b"    #aspect-grid td.corner, #aspect-grid td.above, #aspect-grid td.total { border: none; }\n"
     b"    #aspect-grid td.point { background: #eee; font-size: 1.3em; }\n"
+    b"    #aspect-grid td.total { width: auto; padding: 0 0.4em; font-weight: bold; }\n"
+    b"    .columns-caption, .rows-caption { display: block; font-size: 0.75em; white-space: nowrap;"
+    b" }\n"
+    b"    .columns-caption { text-align: right; }\n"
+    b"    .rows-caption { text-align: left; }\n"
+    b"    svg.glyph { width: 1em; height: 1em; vertical-align: middle; fill: none;"
+    b" stroke: currentColor; stroke-width: 1.5; stroke-linecap: round; stroke-linejoin: round; }\n"
     b"    .aspect { display: block; white-space: nowrap; line-height: 1.1; }\n"
     b"    .point .aspect { font-size: 0.77em; }\n"
+    b"    .aspect:focus { outline: 2px solid #000; }\n"
+    b"    .aspect:focus::after { content: attr(aria-label); position: fixed; left: 0.5em;"
+    b" right: 0.5em; bottom: 0.5em; z-index: 3; padding: 0.4em; border: 1px solid #000;"
+    b" background: #fff; color: #000; font-size: 1rem; font-weight: normal; white-space: normal; }\n"
     b"    .symbol { display: block; margin: 0 auto; width: 1.3em; height: 1.3em; font-weight: bold;"
     b" }\n"
     b"    svg.symbol { fill: none; stroke: currentColor; stroke-width: 1.7; stroke-linecap: round;"
     b" stroke-linejoin: round; }\n"
     b"    .orb { display: block; font-size: 0.75em; }\n"
+    b"    .tight, .tight-legend { font-weight: bold; }\n"
+    b"    .tight svg.symbol { stroke-width: 2.8; }\n"
     b"    .legend { margin-top: 1em; }\n"
     b"    .legend .entry { display: inline-block; margin-right: 1.5em; white-space: nowrap; }\n"
     b"    .legend .symbol { display: inline-block; vertical-align: middle; }\n"
-    b"    .tense { color: #b00000; }\n"
-    b"    .harmonious { color: #0040a0; }\n"
-    b"    .conjunction { color: #000; }\n"
-    b"    .other { color: #006400; }\n"
     b"    svg.symbols { position: absolute; width: 0; height: 0; }\n"
     b"    @page { size: A4; margin: 12mm; }\n"
     b"    @media print {\n"
     b"      body { font-size: 8pt; }\n"
-    b"      #aspect-grid td.point { print-color-adjust: exact; -webkit-print-color-adjust: exact; }\n"
+    b"      .grid-box { overflow: visible; max-height: none; }\n"
+    b"      #aspect-grid { table-layout: fixed; }\n"
+    b"      #aspect-grid thead th, #aspect-grid thead td, #aspect-grid tbody th { position: static; "
+    b"}\n"
+    b"      #aspect-grid td { width: auto; }\n"
+    b"      #aspect-grid thead td.corner { width: 7em; }\n"
+    b"      #aspect-grid thead td.total { width: 3em; }\n"
+    b"      #aspect-grid tbody th { white-space: normal; overflow-wrap: anywhere; }\n"
+    b"      #aspect-grid td.point { print-color-adjust: exact; -webkit-print-color-adjust: exact; "
+    b"}\n"
     b"      #aspect-grid tr, .legend { break-inside: avoid; }\n"
-    b"    }\n"
-    b"  </style>\n"
-    b"</head>\n"
-    b"<body>\n")
+    b"      .legend { break-before: avoid; }\n"
+    b"      .aspect:focus::after { display: none; }\n"
+    b"    }\n")
+# The colour of each tone, and the size of the printed grid: 8 pt, or smaller so that its row
+# names (7 em), its columns (3.7 em each) and its totals (3 em) fit the 186 mm of A4 within its
+# margins (527.24 pt); the table takes that width.
+TONE_COLOURS = [(b"tense", b"#c05010"), (b"harmonious", b"#0018f8"), (b"conjunction", b"#000000"),
+                (b"other", b"#c040a8")]
+
+
+def print_scale(columns):
+    deci_ems = 70 + 37 * columns + 30
+    font = min(800, 52724 * 10 // deci_ems)
+    width = deci_ems * font // 10
+    return b"    @media print { #aspect-grid { font-size: %d.%02dpt; width: %d.%02dpt; } }\n" % (
+        font // 100, font % 100, width // 100, width % 100)
+
+
+def grid_style(columns):
+    return (GRID_STYLE_START
+            + b"".join(b"    ." + tone + b" { color: " + colour + b"; }\n"
+                       for tone, colour in TONE_COLOURS)
+            + print_scale(columns) + b"  </style>\n</head>\n<body>\n")
+
+
 # The aspect types by their names (compared without case), with their drawn symbol (its id) or
 # text symbol, and the tone of their colour.
 DRAWINGS = {
@@ -540,13 +584,43 @@ ASPECT_TYPES = [  # (names, drawing or None, text, tone)
     (["quintile", "квинтиль"], None, b"Q", b"other"),
     (["biquintile", "биквинтиль"], None, b"bQ", b"other"),
 ]
-GLYPHS = [  # (English, Russian, the glyph's number)
-    ("sun", "солнце", 9737), ("moon", "луна", 9789), ("mercury", "меркурий", 9791),
-    ("venus", "венера", 9792), ("mars", "марс", 9794), ("jupiter", "юпитер", 9795),
-    ("saturn", "сатурн", 9796), ("uranus", "уран", 9797), ("neptune", "нептун", 9798),
-    ("pluto", "плутон", 9799), ("north node", "сев. узел", 9738),
-    ("south node", "юж. узел", 9739), ("chiron", "хирон", 9911), ("lilith", "лилит", 9912),
+GLYPHS = [  # (English, Russian, the id of its drawn glyph, its shapes)
+    ("sun", "солнце", b"sun",
+     b'<circle cx="10" cy="10" r="7"/><circle cx="10" cy="10" r="1.3" fill="currentColor"/>'),
+    ("moon", "луна", b"moon", b'<path d="M8 3A7 7 0 0 1 8 17A5.2 7 0 0 0 8 3Z"/>'),
+    ("mercury", "меркурий", b"mercury",
+     b'<circle cx="10" cy="9" r="3.5"/><path d="M6.5 2.5A3.5 3 0 0 0 13.5 2.5M10 12.5V18.5'
+     b'M7.5 15.5H12.5"/>'),
+    ("venus", "венера", b"venus",
+     b'<circle cx="10" cy="7" r="4.5"/><path d="M10 11.5V18.5M7 15H13"/>'),
+    ("mars", "марс", b"mars",
+     b'<circle cx="8" cy="12" r="4.5"/><path d="M11.2 8.8L16.5 3.5M12.5 3.5H16.5V7.5"/>'),
+    ("jupiter", "юпитер", b"jupiter", b'<path d="M4.5 6.5A3 3 0 1 1 9.5 9L4 14H16.5M13.5 3V18"/>'),
+    ("saturn", "сатурн", b"saturn",
+     b'<path d="M5 4.5H10M7.5 2V14Q7.5 9.5 11 9.5Q14.5 9.5 13 13.5Q11.5 16.5 14 18"/>'),
+    ("uranus", "уран", b"uranus",
+     b'<path d="M5 3V12M15 3V12M5 7.5H15M10 3V13"/><circle cx="10" cy="15.5" r="2.2"/>'),
+    ("neptune", "нептун", b"neptune",
+     b'<path d="M4 4.5Q4 11.5 10 11.5Q16 11.5 16 4.5M10 3V18.5M7 15.5H13"/>'),
+    ("pluto", "плутон", b"pluto", b'<path d="M6 2.5V17.5H13.5M6 2.5H10A3.5 3.5 0 0 1 10 9.5H6"/>'),
+    ("north node", "сев. узел", b"north-node",
+     b'<path d="M7.3 14.2A5 5 0 1 1 12.7 14.2"/><circle cx="6" cy="15.5" r="2"/>'
+     b'<circle cx="14" cy="15.5" r="2"/>'),
+    ("south node", "юж. узел", b"south-node",
+     b'<path d="M7.3 5.8A5 5 0 1 0 12.7 5.8"/><circle cx="6" cy="4.5" r="2"/>'
+     b'<circle cx="14" cy="4.5" r="2"/>'),
+    ("chiron", "хирон", b"chiron",
+     b'<path d="M9 2.5V12.5M9 8L14 3M9 8L14 12"/><circle cx="9" cy="15.5" r="2.6"/>'),
+    ("lilith", "лилит", b"lilith",
+     b'<path d="M9 1.5A5 5 0 1 0 9 11.5A3.8 5 0 0 1 9 1.5Z"/><path d="M10 11.5V18.5M7 15.5H13"/>'),
 ]
+# The grid's own texts in each language: the captions of a transit grid's columns and rows, the
+# header over the totals, and what bold means.
+GRID_TEXTS = {
+    0: (b"Transiting", b"Natal", b"Total", b"bold: orb under 1\xb0"),
+    1: (ru("Транзитные"), ru("Натальные"), ru("Всего"), ru("жирным: орбис меньше 1°")),
+}
+TIGHT_SECONDS = 3600  # an orb under 1 degree
 # Lower case in the run's code page: of ASCII letters, and in Russian runs of the Windows-1251
 # Cyrillic capitals.
 LOWER = {language: bytes(b + 32 if 65 <= b <= 90 or (language == 1 and 0xC0 <= b <= 0xDF)
@@ -574,12 +648,20 @@ def symbol_markup(drawing, text):
     return b'<span class="symbol">' + escaped(text) + b"</span>"
 
 
+def point_glyph(name, is_house, language):
+    """(id, shapes) of a point's drawn glyph, or None."""
+    for english, russian, glyph_id, shapes in GLYPHS:
+        if not is_house and known_name(name, [english, russian], language):
+            return glyph_id, shapes
+    return None
+
+
 def point_label(name, is_house, language):
     if is_house:
         return name.split(b" ")[0]
-    for english, russian, number in GLYPHS:
-        if known_name(name, [english, russian], language):
-            return b"&#%d;" % number
+    glyph = point_glyph(name, is_house, language)
+    if glyph:
+        return b'<svg class="glyph"><use href="#' + glyph[0] + b'"/></svg>'
     return escaped(name[:3])
 
 
@@ -615,10 +697,13 @@ def orb_to_minutes(orb_text):
 def aspect_markup(e, language):
     drawing, text, tone = aspect_symbol(e.aspect, language)
     sign = b"" if is_space(e.orb_sign) else bytes([e.orb_sign])
-    title = e.aspect + b" " + e.from_planet + b"-" + e.to_planet + b" " + sign + e.orb_text
-    return (b'<span class="aspect ' + tone + b'" title="' + attribute(title) + b'">'
-            + symbol_markup(drawing, text) + b'<span class="orb">' + escaped(sign)
-            + escaped(orb_to_minutes(e.orb_text)) + b"</span></span>")
+    title = attribute(e.aspect + b" " + e.from_planet + b"-" + e.to_planet + b" " + sign
+                      + e.orb_text)
+    tight = b" tight" if e.orb_seconds < TIGHT_SECONDS else b""
+    return (b'<span class="aspect ' + tone + tight + b'" tabindex="0" role="img" title="' + title
+            + b'" aria-label="' + title + b'">' + symbol_markup(drawing, text)
+            + b'<span class="orb">' + escaped(sign) + escaped(orb_to_minutes(e.orb_text))
+            + b"</span></span>")
 
 
 def grid_axes(orb_entries, file_planets, language, mode):
@@ -636,13 +721,27 @@ def in_utf8(text, language):
     return text.decode(CODE_PAGES[language], errors="replace").replace("\ufffd", "?").encode()
 
 
+def symbol_definitions(types, rows, columns, language):
+    """Each drawn symbol the grid shows, then each glyph of its points (columns first), once."""
+    shown = [(drawing, DRAWINGS[drawing]) for drawing, _, _ in
+             (aspect_symbol(aspect, language) for aspect in types) if drawing is not None]
+    shown += [glyph for name, house in columns + rows
+              for glyph in [point_glyph(name, house, language)] if glyph]
+    text, defined = b'<svg class="symbols" aria-hidden="true">\n', set()
+    for symbol_id, shapes in shown:
+        if symbol_id not in defined:
+            defined.add(symbol_id)
+            text += b'<symbol id="' + symbol_id + b'" viewBox="0 0 20 20">' + shapes + b"</symbol>\n"
+    return text + b"</svg>\n"
+
+
 def grid_page(header, type_entries, rows, columns, language, mode):
     """The grid page, in UTF-8: each aspect once, at its first place in the aspect-type table, in
-    its cell."""
+    its cell; each row's total, each type's count."""
     natal = mode == 1
     row_of = {name: i for i, (name, _) in enumerate(rows)}
     column_of = {name: i for i, (name, _) in enumerate(columns)}
-    cells = {}
+    cells, totals = {}, [0] * len(rows)
     shown, seen = [], set()  # each entry once, in the aspect-type table's order
     for e in type_entries:
         if id(e) not in seen:
@@ -650,30 +749,30 @@ def grid_page(header, type_entries, rows, columns, language, mode):
             shown.append(e)
     for e in shown:
         if natal:
-            first, second = row_of[e.from_planet], row_of[e.to_planet]
-            cell = (max(first, second), min(first, second))
+            points = {row_of[e.from_planet], row_of[e.to_planet]}  # a point with itself once
+            cell = (max(points), min(points))
         else:
+            points = {row_of[e.to_planet]}
             cell = (row_of[e.to_planet], column_of[e.from_planet])
         cells.setdefault(cell, []).append(e)
-    types = []
-    for e in shown:
-        if e.aspect not in types:
-            types.append(e.aspect)
+        for point in points:
+            totals[point] += 1
+    types = list(dict.fromkeys(e.aspect for e in shown))
+    columns_caption, rows_caption, total_header, tight_legend = GRID_TEXTS[language]
 
     text = (b'<!DOCTYPE html>\n<html lang="' + (b"ru" if language == 1 else b"en")
-            + b'">\n<head>\n  <meta charset="utf-8">\n  ' + GRID_TITLE[language] + b"\n")
-    text += GRID_STYLE + b'<svg class="symbols" aria-hidden="true">\n'
-    drawn = []
-    for aspect in types:
-        drawing = aspect_symbol(aspect, language)[0]
-        if drawing is not None and drawing not in drawn:
-            drawn.append(drawing)
-            text += (b'<symbol id="' + drawing + b'" viewBox="0 0 20 20">' + DRAWINGS[drawing]
-                     + b"</symbol>\n")
-    text += b"</svg>\n<h3>" + header + b"</h3>\n" + b'<table id="aspect-grid">\n'
-    text += b'<tr><td class="corner"></td>' + b"".join(
+            + b'">\n<head>\n  <meta charset="utf-8">\n  ' + GRID_TITLE[language]
+            + b'\n  <meta name="viewport" content="width=device-width, initial-scale=1">\n')
+    text += grid_style(len(columns)) + symbol_definitions(types, rows, columns, language)
+    text += b"<h3>" + header + b"</h3>\n"
+    text += b'<div class="grid-box">\n<table id="aspect-grid">\n<thead>\n<tr><td class="corner">'
+    if not natal:
+        text += (b'<span class="columns-caption">' + columns_caption + b'</span>'
+                 b'<span class="rows-caption">' + rows_caption + b"</span>")
+    text += b"</td>" + b"".join(
         b'<th title="' + attribute(name) + b'">' + point_label(name, house, language) + b"</th>"
-        for name, house in columns) + b"</tr>\n"
+        for name, house in columns)
+    text += b'<td class="total">' + total_header + b"</td></tr>\n</thead>\n<tbody>\n"
     for r, (name, house) in enumerate(rows):
         text += b"<tr><th>" + escaped(name) + b"</th>"
         for c in range(len(columns)):
@@ -685,12 +784,16 @@ def grid_page(header, type_entries, rows, columns, language, mode):
                          + b"</td>")
             else:
                 text += b"<td>" + content + b"</td>"
-        text += b"</tr>\n"
-    text += b"</table>\n" + b'<p class="legend">'
+        text += b'<td class="total">%d</td></tr>\n' % totals[r]
+    text += b"</tbody>\n</table>\n</div>\n" + b'<p class="legend">'
     for aspect in types:
         drawing, symbol_text, tone = aspect_symbol(aspect, language)
+        count = sum(1 for e in shown if e.aspect == aspect)
         text += (b'<span class="entry"><span class="' + tone + b'">'
-                 + symbol_markup(drawing, symbol_text) + b"</span> " + escaped(aspect) + b"</span>")
+                 + symbol_markup(drawing, symbol_text) + b"</span> " + escaped(aspect)
+                 + b' <span class="count">(%d)</span></span>' % count)
+    if any(e.orb_seconds < TIGHT_SECONDS for e in shown):
+        text += b'<span class="entry tight-legend">' + tight_legend + b"</span>"
     return in_utf8(text + b"</p>\n</body>\n</html>\n", language)
 
 

@@ -99,26 +99,36 @@ TEST(MakeAspectGrid, EachPairStandsInTheCellItsModeGives) {
   }
 }
 
-TEST(MakeAspectGrid, CellsHoldEachAspectOnceInTheAspectTypeOrder) {
+TEST(MakeAspectGrid, CellsHoldEachAspectOnceInTheAspectTypeOrderAndAreCounted) {
   test::ListBuilder b;
   b.Add("Trine", "Sun", "Moon", 300);
   b.Add("Square", "Moon", "Sun", 200);
   b.Add("Trine", "Moon", "Sun", 100);
   b.Add("Conj", "Mars", "Sun", 50);
   b.Add("Conj", "Mars", "Moon", 500);
+  b.Add("Conj", "Mars", "Mars", 600);
   // Square is listed twice, so the aspect-type order holds its aspect twice.
   const NameList types = {"Square", "Trine", "Square", "Conj"};
-  const AspectGrid grid = test::GridOnPageOrders(b.list, types, NameList{"Sun", "Moon", "Mars"},
-                                                 LanguageFlag::english, ChartMode::natal);
+  const NameList planets = {"Sun", "Moon", "Mars"};
+  const AspectGrid grid =
+      test::GridOnPageOrders(b.list, types, planets, LanguageFlag::english, ChartMode::natal);
   EXPECT_EQ(Cells(b.list, grid),
             (std::vector<std::string>{"Moon|Sun: Square Moon-Sun", "Moon|Sun: Trine Moon-Sun",
                                       "Moon|Sun: Trine Sun-Moon", "Mars|Sun: Conj Mars-Sun",
-                                      "Mars|Moon: Conj Mars-Moon"}));
+                                      "Mars|Moon: Conj Mars-Moon", "Mars|Mars: Conj Mars-Mars"}));
   std::vector<std::string> shown;
   for (const std::uint32_t aspect : grid.aspectTypes) {
     shown.emplace_back(TextOf(b.list.aspectNames, aspect));
   }
   EXPECT_EQ(shown, (std::vector<std::string>{"Square", "Trine", "Conj"}));
+  EXPECT_EQ(grid.aspectTypeCounts, (std::vector<std::uint32_t>{1, 2, 3}));
+  // A natal total counts the point's row and column, an aspect with itself once.
+  EXPECT_EQ(grid.rowTotals, (std::vector<std::uint32_t>{4, 4, 3}));
+  // A transit total counts its row: the aspects to its point.
+  EXPECT_EQ(
+      test::GridOnPageOrders(b.list, types, planets, LanguageFlag::english, ChartMode::transit)
+          .rowTotals,
+      (std::vector<std::uint32_t>{3, 2, 1}));
 
   const AspectGrid empty = test::GridOnPageOrders(test::ListBuilder().list, {}, NameList{"Sun"},
                                                   LanguageFlag::english, ChartMode::transit);
