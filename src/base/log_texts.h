@@ -70,8 +70,13 @@ inline constexpr std::string_view kCompletedOk = "Korvo completed OK";
 inline constexpr std::string_view kStoppedOutOfMemory = "Korvo stopped: out of memory";
 inline constexpr std::string_view kStoppedInternalError = "Korvo stopped: internal error";
 
-// Said on standard error once, when Korvo.log cannot be opened or a write to it fails; the log's
-// lines then follow it there.
+// Said on standard error once, when Korvo.log cannot be opened or a write to it fails: then the
+// current directory, kReasonFollows and the reason. The log's lines then follow it there.
 inline constexpr std::string_view kRunLogNotWritten = "Korvo: Korvo.log cannot be written in ";
+inline constexpr std::string_view kReasonFollows = ": ";
+inline constexpr std::string_view kRunLogIsALink = "it is a symbolic link";  // the reason
+// Said instead when another run in the same folder held Korvo.log for all of the wait: then the
+// current directory.
+inline constexpr std::string_view kRunLogInUse = "Korvo: Korvo.log is in use by another run in ";
 
 }  // namespace korvo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -22,24 +23,32 @@ enum class LogDestination : std::uint8_t {
 inline constexpr int kLogWriteFailed = 1;
 inline constexpr int kLogNotOpened = 4;
 
+// How long a run waits for another run in the same folder to let go of Korvo.log.
+inline constexpr std::chrono::milliseconds kLongestWaitForTheLog{60'000};
+
 // The progress log of a run. Each line is written whole as soon as its step is reached, so the
 // log is complete up to the last step. When Korvo.log cannot be opened, or a write to it fails,
-// standard error is told so once and takes, whole, the line that failed and every later one;
-// the file takes nothing more.
+// standard error is told so once, with the reason, and takes, whole, the line that failed and
+// every later one; the file takes nothing more.
 struct RunLog {
   UnbufferedFile file;
   LogDestination destination = LogDestination::nowhere;
   int state = 0;
   std::string line;              // the line being written; its room is made when the log opens
   std::string currentDirectory;  // named on standard error when the file fails
+  std::string reason;            // the system's text for a failure; its room made with the line's
 };
 
-// Opens Korvo.log in the current directory, `currentDirectory`, emptying it. Room for a line is
-// made here, so that a last short line is still written when memory has run out.
-void OpenRunLog(RunLog& log, std::string_view currentDirectory);
+// Opens Korvo.log in the current directory, `currentDirectory`, for this run alone, and empties
+// it: a run that finds it held by another run waits for that run to end, at most `longestWait`,
+// and a symbolic link is not followed. Room for a line is made here, so that a last short line
+// is still written when memory has run out.
+void OpenRunLog(RunLog& log, std::string_view currentDirectory,
+                std::chrono::milliseconds longestWait = kLongestWaitForTheLog);
 
 // Opens the log under another name, as OpenRunLog does.
-void OpenRunLogAs(RunLog& log, const std::string& fileName, std::string_view currentDirectory);
+void OpenRunLogAs(RunLog& log, const std::string& fileName, std::string_view currentDirectory,
+                  std::chrono::milliseconds longestWait = kLongestWaitForTheLog);
 
 // Writes the pieces of one line with nothing between them, then CR LF.
 void LogLine(RunLog& log, std::initializer_list<std::string_view> pieces);

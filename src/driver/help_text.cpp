@@ -29,6 +29,9 @@ std::vector<OptionHelp> OptionsHelp() {
   };
 }
 
+// The help's own usage line names every option; the log's first line keeps its old form.
+constexpr std::string_view kHelpUsageLine =
+    "Korvo [-1 | -2] [-g] [-a<aspect-names-file>] [<aspects-list-file>]";
 constexpr std::string_view kOptionIndent = "  ";
 constexpr std::size_t kColumnGap = 2;
 
@@ -38,7 +41,7 @@ std::string HelpText() {
   const std::vector<OptionHelp> options = OptionsHelp();
   std::size_t optionWidth = 0;
   for (const OptionHelp& line : options) optionWidth = std::max(optionWidth, line.option.size());
-  std::string text = std::string(kUsageLine) + "\n";
+  std::string text = std::string(kHelpUsageLine) + "\n";
   for (const OptionHelp& line : options) {
     text.append(kOptionIndent).append(line.option);
     text.append(optionWidth + kColumnGap - line.option.size(), ' ').append(line.meaning) += '\n';

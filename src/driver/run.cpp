@@ -149,7 +149,10 @@ void WriteAspectTypeTable(RunState& run) {
                           run.currentDirectory, run.log, run.aspectTypes);
   const std::span<const std::string> unlisted =
       AppendMissingTypes(run.aspects, run.order, run.aspectTypes);
-  if (fileRead) LogNamesNotInFile(run.log, kAspectTypeNamed, unlisted, run.aspectTypesFileName);
+  if (fileRead) {
+    LogNamesNotInFile(run.log, kAspectTypeNamed, unlisted, CodePageOf(run.language),
+                      run.aspectTypesFileName);
+  }
   GroupByAspectType(run.aspects, run.order, run.aspectTypes);
   WriteTableBlock(run.page.stream, run.aspects, run.pageTexts, run.order,
                   TableLayout::aspectTypeTable, run.language);
@@ -164,7 +167,10 @@ void WritePlanetTable(RunState& run) {
   run.planetsFileNameCount = run.planets.size();
   const std::span<const std::string> unlisted =
       CompletePlanets(run.aspects, run.order, run.planets, run.language);
-  if (fileRead) LogNamesNotInFile(run.log, kPlanetNamed, unlisted, run.planetsFileName);
+  if (fileRead) {
+    LogNamesNotInFile(run.log, kPlanetNamed, unlisted, CodePageOf(run.language),
+                      run.planetsFileName);
+  }
   SortByOrb(run.aspects, run.order);
   GroupByPlanet(run.aspects, run.order, run.planets);
   WriteTableBlock(run.page.stream, run.aspects, run.pageTexts, run.order, TableLayout::planetTable,
@@ -290,11 +296,13 @@ ExitStatus Run(int argumentCount, const char* const* arguments) {
 int RunKorvo(int argumentCount, const char* const* arguments) {
   IgnoreWriteFailureSignals();
   // Asked for its help or its version, the program answers on standard output and touches no
-  // file: an existing log and page stay as they are.
+  // file: an existing log and page stay as they are. A standard output that takes not all of the
+  // answer (a full disk, a closed pipe) fails the run.
   const ConsoleRequest request = FindConsoleRequest(argumentCount, arguments);
   if (request != ConsoleRequest::none) {
-    std::fputs((request == ConsoleRequest::help ? HelpText() : VersionText()).c_str(), stdout);
-    return static_cast<int>(ExitStatus::completed);
+    const std::string text = request == ConsoleRequest::help ? HelpText() : VersionText();
+    const bool written = std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
+    return static_cast<int>(written ? ExitStatus::completed : ExitStatus::consoleNotWritten);
   }
   return static_cast<int>(Run(argumentCount, arguments));
 }

@@ -10,6 +10,7 @@
 #include "platform/absolute_path.h"
 #include "platform/file_system.h"
 #include "platform/large_pages.h"
+#include "platform/text_encoding.h"
 
 namespace korvo {
 namespace {
@@ -69,7 +70,8 @@ void ReadAspectsList(LineReader& reader, std::vector<std::string>& headerLines, 
     if (const std::optional<AspectFields> fields = ParseAspectLine(line->text)) {
       if (!IsOrbSign(fields->orbSign)) {
         LogLine(log, {kLine, std::to_string(reader.lineNumber), kOf, inputName, kOrbSign,
-                      std::string_view(&fields->orbSign, 1), kIsNotASign});
+                      CodePageToUtf8(std::string_view(&fields->orbSign, 1), reader.codePage),
+                      kIsNotASign});
       }
       AddEntry(aspects, *fields);
     } else {

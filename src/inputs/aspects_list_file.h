@@ -24,7 +24,7 @@ bool OpenAspectsList(std::ifstream& input, std::string& inputFileName,
 // is no aspect line is logged and passed over, and so is the rest of a line longer than 127
 // bytes. Logged too: a header whose four lines all read as aspect lines or, short of that, each
 // header line that reads as a whole aspect line; and an orb sign that is not '+', '-' or
-// whitespace. `inputName` names the file in those log lines.
+// whitespace, in UTF-8 as the names of the files are. `inputName` names the file in those lines.
 void ReadAspectsList(LineReader& reader, std::vector<std::string>& headerLines, AspectList& aspects,
                      RunLog& log, std::string_view inputName);
 

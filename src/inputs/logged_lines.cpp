@@ -4,6 +4,7 @@
 
 #include "aspectlist/aspect_entry.h"
 #include "base/log_texts.h"
+#include "platform/text_encoding.h"
 
 namespace korvo {
 namespace {
@@ -53,13 +54,15 @@ std::optional<InputLine> NextLineLogged(LineReader& reader, RunLog& log,
 void LogNameAtWhitespaceEdge(RunLog& log, const LineReader& reader, std::string_view fileName,
                              std::string_view name) {
   if (name.empty() || (!IsWhitespace(name.front()) && !IsWhitespace(name.back()))) return;
-  LogLine(log, {kLine, std::to_string(reader.lineNumber), kOf, fileName, kTheName, name,
-                kBeginsOrEndsWithWhitespace});
+  LogLine(log, {kLine, std::to_string(reader.lineNumber), kOf, fileName, kTheName,
+                CodePageToUtf8(name, reader.codePage), kBeginsOrEndsWithWhitespace});
 }
 
 void LogNamesNotInFile(RunLog& log, std::string_view namedText, std::span<const std::string> names,
-                       std::string_view fileName) {
-  for (const std::string& name : names) LogLine(log, {namedText, name, kIsNotIn, fileName});
+                       CodePage codePage, std::string_view fileName) {
+  for (const std::string& name : names) {
+    LogLine(log, {namedText, CodePageToUtf8(name, codePage), kIsNotIn, fileName});
+  }
 }
 
 bool ReadToTheEnd(const LineReader& reader, RunLog& log, std::string_view fileLabel,

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <sstream>
 #include <string>
+#include <utility>
+
+#include "platform/log_file.h"
 
 #include "support/test_support.h"
 
@@ -59,14 +64,18 @@ TEST(RunLog, StandardErrorTakesEveryLineOnceTheFileFails) {
     int stateAtOpen;
     int stateAtEnd;
     std::string tableLine;
+    std::string reason;  // the system's text on standard error (Wine's, under Wine)
   };
+  const bool posix = kPathSeparator == '/';
   const Row rows[] = {
-      {"the file takes every line", false, "", 0, 0, "Output tbl1, state: 0"},
-      {"the file cannot be opened", false, ".", 4, 4, "Output tbl1, state: 4"},
-      {"every write to the file fails", true, "/dev/full", 0, 1, "Output tbl1, state: 1"},
+      {"the file takes every line", false, "", 0, 0, "Output tbl1, state: 0", ""},
+      {"the file cannot be opened", false, ".", 4, 4, "Output tbl1, state: 4",
+       posix ? "Is a directory" : "Access denied."},
+      {"every write to the file fails", true, "/dev/full", 0, 1, "Output tbl1, state: 1",
+       "No space left on device"},
   };
   for (const Row& row : rows) {
-    if (row.posixOnly && kPathSeparator != '/') continue;
+    if (row.posixOnly && !posix) continue;
     test::TempDirectory directory;
     const std::string fileName = row.fileName.empty()  ? (directory.path() / "Korvo.log").string()
                                  : row.fileName == "." ? directory.path().string()
@@ -85,11 +94,46 @@ TEST(RunLog, StandardErrorTakesEveryLineOnceTheFileFails) {
                 "Using input: /a\r\nb\r\n" + row.tableLine + "\r\nKorvo completed OK")
           << row.what;
     } else {
-      EXPECT_EQ(console, "Korvo: Korvo.log cannot be written in /the/run" + end + lines +
-                             "Korvo completed OK" + end)
+      EXPECT_EQ(console, "Korvo: Korvo.log cannot be written in /the/run: " + row.reason + end +
+                             lines + "Korvo completed OK" + end)
           << row.what;
     }
   }
+}
+
+// A log that another run holds, or that is a symbolic link, is left as it is, and its lines go to
+// standard error; once the other run lets it go, the next run takes it and empties it.
+TEST(RunLog, ALogHeldByAnotherRunOrALinkIsLeftAsItIs) {
+  test::TempDirectory directory;
+  const std::string held = (directory.path() / "held.log").string();
+  const std::string link = (directory.path() / "link.log").string();
+  UnbufferedFile otherRun;
+  std::string reason;
+  ASSERT_EQ(OpenLogFileAlone(otherRun, held, std::chrono::milliseconds(0), reason),
+            LogFileRefusal::none);
+  ASSERT_TRUE(WriteLogBytes(otherRun.get(), "another run's line\r\n", reason));
+  const bool withLink = kPathSeparator == '/';  // Wine shows a link as the file it reaches
+  if (withLink) std::filesystem::create_symlink(held, link);
+  const std::string in = " in /the/run";
+  const std::pair<std::string, std::string> rows[] = {
+      {held, "Korvo: Korvo.log is in use by another run" + in},
+      {link, "Korvo: Korvo.log cannot be written" + in + ": it is a symbolic link"},
+  };
+  for (const auto& [fileName, notice] : rows) {
+    if (fileName == link && !withLink) continue;
+    RunLog log;
+    ::testing::internal::CaptureStderr();
+    OpenRunLogAs(log, fileName, "/the/run", std::chrono::milliseconds(20));
+    LogLine(log, {"a line"});
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), notice + "\na line\n");
+    EXPECT_EQ(RunLogState(log), kLogNotOpened);
+    EXPECT_EQ(test::ReadFileBytes(held), "another run's line\r\n");
+  }
+  otherRun.reset();
+  RunLog log;
+  OpenRunLogAs(log, held, "/the/run", std::chrono::milliseconds(0));
+  EXPECT_EQ(RunLogState(log), 0);
+  EXPECT_EQ(test::ReadFileBytes(held), "");
 }
 
 TEST(RunLog, ALogNeverOpenedTakesLinesWithoutEffect) {

@@ -16,11 +16,13 @@ standard error names what happened, and the exit code is the rule's.
                    closed early (SIGPIPE at its default): the run goes on
   memory           address-space limits (ulimit -v) below what a run needs
   console          (Wine) a Korvo.log that cannot be opened, standard error a console
+  side by side     eight runs at once in one folder leave one whole log (also under Wine)
 
 Mounting needs root; where it is refused those checks are skipped with a message, and so are the
 strace checks without strace and the memory checks in a sanitized build (--sanitized), whose
 shadow memory no address-space limit allows. Expected logs come from the rules model. With
---emulator (Wine) only Ctrl+C and the console are checked, on the Windows build.
+--emulator (Wine) only Ctrl+C, the console and runs side by side are checked, on the Windows
+build.
 
   python3 tests/e2e/fault_injection.py --korvo build/debug/src/korvo
 """
@@ -417,7 +419,8 @@ def full_page_checks(korvo, work, checks):
         result = run([korvo], directory)
         problems = outcome_problems(directory, result, 2, console=None)
     cwd = os.fsencode(directory)
-    if not (result.stderr.startswith(b"Korvo: Korvo.log cannot be written in %s\n" % cwd)
+    if not (result.stderr.startswith(b"Korvo: Korvo.log cannot be written in %s: Read-only file "
+                                     b"system\n" % cwd)
             and result.stderr.endswith(b"\nOutput file: %s/Wrk/Aspects.html cannot be opened\n"
                                        % cwd)):
         problems.append(f"standard error {result.stderr!r}")
@@ -590,13 +593,40 @@ def windows_console_checks(command, work, checks):
     as_text = [line for line in shown if folder in line]
     problems = []
     if not any(line.startswith(b"Korvo: Korvo.log cannot be written in Z:") and
-               line.endswith(folder) for line in as_text):
+               line.endswith(folder + b": Access denied.") for line in as_text):
         problems.append(f"no line names the folder in its letters: {shown!r}")
     russian_spelling = [line for line in shown if line.endswith(b".asp not available")]
     if len(russian_spelling) != 2 or any(folder in line for line in russian_spelling):
         problems.append(f"the lines of the Windows-1251 spellings are not their bytes: "
                         f"{russian_spelling!r}")
     checks.expect("a console shows UTF-8 lines as text, others as their bytes", problems)
+
+
+# ---------------------------------------------------------------------------------------------
+# Runs side by side
+
+
+def side_by_side_check(command, work, checks, separator):
+    """Eight runs at once in one folder, each on a list of another size, so that they overlap:
+    each exits 0, and the Korvo.log left is one of the logs the same runs leave one after
+    another, byte for byte."""
+    directory = os.path.join(work, "side-by-side")
+    lay_out(directory, {f"Wrk/list-{n}.txt": list_of(10000 * (n + 1)) for n in range(8)})
+    commands = [command + [f"Wrk{separator}list-{n}.txt"] for n in range(8)]
+    logs_alone = []
+    for each in commands:
+        subprocess.run(each, cwd=directory, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=300)
+        logs_alone.append(read(os.path.join(directory, "Korvo.log")))
+    runs = [subprocess.Popen(each, cwd=directory, stdin=subprocess.DEVNULL,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            for each in reversed(commands)]  # the longest first, still writing as the rest start
+    exit_codes = [run.wait(timeout=300) for run in runs]
+    log = read(os.path.join(directory, "Korvo.log"))
+    problems = [] if exit_codes == [0] * 8 else [f"exit codes {exit_codes}"]
+    if log not in logs_alone:
+        problems.append(f"Korvo.log is the log of no run alone: {log!r}")
+    checks.expect("eight runs at once in one folder leave one run's whole log", problems)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -660,6 +690,7 @@ def main():
         if options.emulator:
             windows_interrupt_checks(options.emulator.split() + [korvo], work, checks)
             windows_console_checks(options.emulator.split() + [korvo], work, checks)
+            side_by_side_check(options.emulator.split() + [korvo], work, checks, "\\")
         else:
             posix_checks(korvo, work, checks, options.sanitized)
     finally:
@@ -675,6 +706,7 @@ def posix_checks(korvo, work, checks, sanitized):
     in_place_checks(korvo, work, checks)
     interrupt_checks(korvo, work, checks, sanitized)
     grid_interrupt_check(korvo, work, checks)
+    side_by_side_check([korvo], work, checks, "/")
     memory_checks(korvo, work, checks, sanitized)
     if os.geteuid() != 0 or not can_mount(work):
         checks.skip("full and read-only file systems", "mounting a tmpfs is not allowed here")

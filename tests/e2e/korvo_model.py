@@ -238,20 +238,23 @@ class Log:
     A file that cannot be opened takes nothing (state 4); one that reaches the file-size limit
     `limit` takes the part of the line that fits and nothing more (state 1). From then on every
     line goes to standard error whole, each CR LF as LF, the last line ended too, after one line
-    that says so."""
+    that says so and why: `refusal`, why the file could not be opened (None: it could), or
+    `limit_reason`, what the limit is to the system."""
 
-    def __init__(self, cwd, opened=True, limit=None):
+    def __init__(self, cwd, refusal=None, limit=None, limit_reason=b""):
         self.data = b""
         self.console = b""
         self.state = 0
         self.cwd = cwd
         self.limit = limit
-        if not opened:
-            self.fail(4)
+        self.limit_reason = limit_reason
+        if refusal is not None:
+            self.fail(4, refusal)
 
-    def fail(self, state):
+    def fail(self, state, reason):
         self.state = state
-        self.console += b"Korvo: Korvo.log cannot be written in " + self.cwd + b"\n"
+        self.console += (b"Korvo: Korvo.log cannot be written in " + self.cwd + b": " + reason
+                         + b"\n")
 
     def write(self, pieces, line_end):
         text = b"".join(pieces).replace(b"\n", b"\r\n")
@@ -261,7 +264,7 @@ class Log:
                 self.data += text + line_end
                 return
             self.data += (text + line_end)[:room]
-            self.fail(1)
+            self.fail(1, self.limit_reason)
         self.console += text.replace(b"\r\n", b"\n") + b"\n"
 
     def line(self, *pieces):
@@ -354,7 +357,7 @@ def reads_as_whole_aspect(line):
     return entry is not None and WHOLE_ORB.fullmatch(entry.orb_text) is not None
 
 
-def read_aspects_list(lines, log, input_name):
+def read_aspects_list(lines, log, input_name, language):
     header = b""
     header_reads_as_aspects = True
     whole_aspects = []  # the numbers of the header lines that read as whole aspect lines
@@ -382,7 +385,7 @@ def read_aspects_list(lines, log, input_name):
         else:
             if entry.orb_sign not in b" +-":
                 log.line(b"Line ", str(number).encode(), b" of ", input_name, b": orb sign '",
-                         bytes([entry.orb_sign]), b"' is not +, - or a blank")
+                         in_utf8(bytes([entry.orb_sign]), language), b"' is not +, - or a blank")
             entries.append(entry)
     return header, entries
 
@@ -903,10 +906,10 @@ def open_aspect_types(cwd, types_name, language, mode, log):
     return None
 
 
-def log_whitespace_edge(log, number, file_name, name):
+def log_whitespace_edge(log, number, file_name, name, language):
     if name and (is_space(name[0]) or is_space(name[-1])):
-        log.line(b"Line ", str(number).encode(), b" of ", file_name, b": the name '", name,
-                 b"' begins or ends with whitespace")
+        log.line(b"Line ", str(number).encode(), b" of ", file_name, b": the name '",
+                 in_utf8(name, language), b"' begins or ends with whitespace")
 
 
 def read_aspect_types(name, log, language):
@@ -918,7 +921,7 @@ def read_aspect_types(name, log, language):
         end = semicolon
         while end > 0 and is_space(line[end - 1]):
             end -= 1
-        log_whitespace_edge(log, number, name, line[:end])
+        log_whitespace_edge(log, number, name, line[:end], language)
         names.append(line[:end])
     return names
 
@@ -940,7 +943,7 @@ def read_planets(cwd, language, log):
     for number, line in enumerate(read_lines(name, log, name, language), start=1):
         if line and is_space(line[0]):
             continue
-        log_whitespace_edge(log, number, name, line)
+        log_whitespace_edge(log, number, name, line, language)
         names.append(line)
     return names, name
 
@@ -957,14 +960,14 @@ def append_unseen(names, values):
     return appended
 
 
-def log_not_in_file(log, what, names, file_name):
+def log_not_in_file(log, what, names, file_name, language):
     """The names a list uses that its names file does not list, when that file was opened."""
     if file_name is not None:
         for name in names:
-            log.line(what, b" '", name, b"' is not in ", file_name)
+            log.line(what, b" '", in_utf8(name, language), b"' is not in ", file_name)
 
 
-HELP = (USAGE + b"\n"
+HELP = (b"Korvo [-1 | -2] [-g] [-a<aspect-names-file>] [<aspects-list-file>]\n"
         b"  -1                   natal mode, the default: each aspect under both its planets\n"
         b"  -2                   transit mode: each aspect under its first planet only\n"
         b"  -g                   also write the aspect grid, named with -grid.html next to the page\n"
@@ -987,10 +990,17 @@ def model_standard_output(args):
     return b""
 
 
-def log_can_be_opened(cwd):
+def log_refusal(cwd):
+    """Why Korvo.log cannot be opened, as standard error gives it (a link is not followed), or
+    None when it can be."""
     log_name = os.path.join(cwd, b"Korvo.log")
-    return not os.path.isdir(log_name) and os.access(
-        log_name if os.path.exists(log_name) else cwd, os.W_OK)
+    if os.path.islink(log_name):
+        return b"it is a symbolic link"
+    if os.path.isdir(log_name):
+        return b"Is a directory"
+    if not os.access(log_name if os.path.exists(log_name) else cwd, os.W_OK):
+        return b"Permission denied"
+    return None
 
 
 def model_run(cwd, args, file_size_limit=None, log_room=None):
@@ -1000,8 +1010,10 @@ def model_run(cwd, args, file_size_limit=None, log_room=None):
     None, what standard error shows)."""
     if model_standard_output(args):
         return None, 0, [], b""  # answered on standard output: no log, no page
-    limits = [limit for limit in (file_size_limit, log_room) if limit is not None]
-    log = Log(cwd, log_can_be_opened(cwd), min(limits) if limits else None)
+    limits = [(limit, reason) for limit, reason in ((file_size_limit, b"File too large"),
+                                                    (log_room, b"No space left on device"))
+              if limit is not None]
+    log = Log(cwd, log_refusal(cwd), *(min(limits) if limits else (None, b"")))
     exit_code, pages = run_steps(cwd, args, log, file_size_limit)
     return log.data if log.state != 4 else None, exit_code, pages, log.console
 
@@ -1023,7 +1035,7 @@ def run_steps(cwd, args, log, file_size_limit):
         return 1, []
     log.line(b"Using input: ", absolute_input)
     header, entries = read_aspects_list(
-        read_lines(absolute_input, log, absolute_input, language), log, absolute_input)
+        read_lines(absolute_input, log, absolute_input, language), log, absolute_input, language)
     log.line(b"Extracted ", str(len(entries)).encode(), b" aspects")
     entries = sort_by_orb(entries)
     orb_entries = entries
@@ -1046,7 +1058,7 @@ def run_steps(cwd, args, log, file_size_limit):
     types_file = open_aspect_types(cwd, types_name, language, mode, log)
     types = read_aspect_types(types_file, log, language) if types_file is not None else []
     log_not_in_file(log, b"Aspect type", append_unseen(types, [e.aspect for e in entries]),
-                    types_file)
+                    types_file, language)
     entries = group_by(entries, types, lambda e: e.aspect)
     type_entries = entries
     text += table_block(entries, 3, language)
@@ -1058,7 +1070,7 @@ def run_steps(cwd, args, log, file_size_limit):
     file_planet_count = len(planets)
     planets += HOUSES[language]
     log_not_in_file(log, b"Planet", append_unseen(planets, [e.from_planet for e in entries]),
-                    planets_file)
+                    planets_file, language)
     entries = sort_by_orb(entries)
     entries = group_by(entries, planets, lambda e: e.from_planet)
     text += table_block(entries, 2, language)

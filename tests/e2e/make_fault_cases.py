@@ -174,8 +174,8 @@ def reading_log(data, name):
             entries += 1
             sign = odd_orb_sign(text)
             if sign is not None:
-                lines.append(f"Line {number} of {name}: orb sign '{sign.decode('latin-1')}' is "
-                             "not +, - or a blank")
+                sign = korvo_model.in_utf8(sign, 0).decode("latin-1")
+                lines.append(f"Line {number} of {name}: orb sign '{sign}' is not +, - or a blank")
         else:
             lines.append(f"Line {number} of {name} skipped: not an aspect line")
     if len(numbered) < 4:
@@ -199,13 +199,15 @@ def unlisted_names(data, types, planets):
     for aspect in [entry.aspect for entry in by_orb]:
         if aspect not in all_types:
             all_types.append(aspect)
-            type_lines.append(b"Aspect type '" + aspect + b"' is not in {CWD}/aspects/Natal.asp")
+            type_lines.append(b"Aspect type '" + korvo_model.in_utf8(aspect, 0) +
+                              b"' is not in {CWD}/aspects/Natal.asp")
     grouped = [entry for name in all_types for entry in by_orb if entry.aspect == name]
     planet_lines, all_planets = [], list(planets) + korvo_model.HOUSES[0]
     for planet in [e.from_planet for e in grouped] + [e.to_planet for e in grouped]:
         if planet not in all_planets:
             all_planets.append(planet)
-            planet_lines.append(b"Planet '" + planet + b"' is not in {CWD}/" + EN_PLANETS)
+            planet_lines.append(b"Planet '" + korvo_model.in_utf8(planet, 0) +
+                                b"' is not in {CWD}/" + EN_PLANETS)
     return type_lines, planet_lines
 
 
@@ -256,7 +258,8 @@ def file_system_faults():
     write_case("fault-log-directory", {b"Wrk/Aspects.txt": b"Header one\r\nHeader two\r\n"},
                {"setup": [{"mkdir": "Korvo.log"}], "exit": 0,
                 "stderr": "".join(line + "\n" for line in
-                                  ["Korvo: Korvo.log cannot be written in {CWD}"] + console)},
+                                  ["Korvo: Korvo.log cannot be written in {CWD}: Is a directory"] +
+                                  console)},
                {"Wrk/Aspects.html": english_page([b"Header one", b"Header two"])})
     write_case("fault-name-files-directories", english_tree(types=False, planets=False),
                {"setup": [{"mkdir": "aspects/Natal.asp"}, {"mkdir": EN_PLANETS.decode()}]},

@@ -160,7 +160,7 @@ class Runner:
         result = run_e2e.run_program(command, real_dir, 120)
         log_path = os.path.join(real_dir, "Korvo.log")
         log = b""
-        if os.path.isfile(log_path):
+        if os.path.isfile(log_path) and not os.path.islink(log_path):  # a link is not the log
             with open(log_path, "rb") as source:
                 log = source.read()
         return top, real_dir, cwd_as_seen.encode("latin-1"), result.returncode, log

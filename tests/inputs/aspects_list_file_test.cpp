@@ -225,7 +225,7 @@ TEST(ReadAspectsList, AnOddOrbSignIsLoggedAndTheEntryKeptAsItIs) {
        "3" DEG,
        "Trine Sun-Moon \xFF"
        "3" DEG,
-       odd + "\xFF" + tail},
+       odd + "ÿ" + tail},  // the sign in UTF-8, as the names of the files are
       {"Trine Sun-Moon :3" DEG, "Trine Sun-Moon :3" DEG, odd + ":" + tail},
       // The signs an orb is written with, and no sign at all, are not logged.
       {"Trine Sun-Moon +3" DEG, "Trine Sun-Moon +3" DEG, ""},
