@@ -30,7 +30,7 @@ bool OpenForReading(std::ifstream& stream, const std::string& name);
 // a pipe, which opening to read could block on.
 bool IsPlainFile(const std::string& name);
 
-// Closes a file of OpenUnbuffered.
+// Closes a file of OpenLogFileAlone.
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -38,9 +38,6 @@ struct FileCloser {
 // A file written without a buffer of its own: each write reaches the system at once, so after a
 // failed write nothing is held back that a later write or the close could still add.
 using UnbufferedFile = std::unique_ptr<std::FILE, FileCloser>;
-
-// Opens a file for writing in binary mode, creating it or emptying it; null when it cannot be.
-UnbufferedFile OpenUnbuffered(const std::string& name);
 
 // Writes all of `bytes`; false when the file took fewer of them.
 bool WriteAll(std::FILE* file, std::string_view bytes);

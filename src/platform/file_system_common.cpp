@@ -13,12 +13,6 @@ std::string NativeName(std::string_view slashSeparatedName) {
   return name;
 }
 
-UnbufferedFile OpenUnbuffered(const std::string& name) {
-  UnbufferedFile file(std::fopen(name.c_str(), "wb"));
-  if (file && std::setvbuf(file.get(), nullptr, _IONBF, 0) != 0) file.reset();
-  return file;
-}
-
 bool WriteAll(std::FILE* file, std::string_view bytes) {
   return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
 }

@@ -48,18 +48,6 @@ TEST(FileSystem, OpensOnlyFilesForReading) {
   }
 }
 
-TEST(FileSystem, OpeningUnbufferedEmptiesAnExistingFileAndWritesAtOnce) {
-  test::TempDirectory directory;
-  const std::filesystem::path file = directory.path() / "Korvo.log";
-  test::WriteFileBytes(file, "old content that must go");
-  UnbufferedFile stream = OpenUnbuffered(file.string());
-  ASSERT_TRUE(stream);
-  EXPECT_TRUE(WriteAll(stream.get(), "new\n"));
-  EXPECT_EQ(test::ReadFileBytes(file),
-            "new\n");  // binary, and no buffer held it back
-  EXPECT_FALSE(OpenUnbuffered(directory.path().string()));
-}
-
 // The names of everything in a folder, to show that no temporary file stays
 // behind.
 std::vector<std::string> FolderContents(const std::filesystem::path& folder) {

@@ -40,8 +40,8 @@ struct ScratchFolder {
     RemoveDirectoryA(path.c_str());
   }
   std::string Write(const std::string& name, std::string_view text = "x") const {
-    UnbufferedFile file = OpenUnbuffered(path + "\\" + name);
-    EXPECT_TRUE(file && WriteAll(file.get(), text)) << name;
+    std::ofstream file(path + "\\" + name, std::ios::binary);
+    EXPECT_TRUE(file.write(text.data(), static_cast<std::streamsize>(text.size()))) << name;
     return path + "\\" + name;
   }
   std::string Read(const std::string& name) const {
