@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <ostream>
@@ -29,18 +28,6 @@ bool OpenForReading(std::ifstream& stream, const std::string& name);
 // Whether the name reaches, through its links, an existing plain file: not a folder, a device or
 // a pipe, which opening to read could block on.
 bool IsPlainFile(const std::string& name);
-
-// Closes a file of OpenLogFileAlone.
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// A file written without a buffer of its own: each write reaches the system at once, so after a
-// failed write nothing is held back that a later write or the close could still add.
-using UnbufferedFile = std::unique_ptr<std::FILE, FileCloser>;
-
-// Writes all of `bytes`; false when the file took fewer of them.
-bool WriteAll(std::FILE* file, std::string_view bytes);
 
 // A file that appears whole or not at all: it is written under a temporary name and put in place
 // only once its last byte is written and it is closed, so a failed write leaves an existing file

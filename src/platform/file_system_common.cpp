@@ -13,10 +13,6 @@ std::string NativeName(std::string_view slashSeparatedName) {
   return name;
 }
 
-bool WriteAll(std::FILE* file, std::string_view bytes) {
-  return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-}
-
 namespace {
 
 // Closes the file's descriptor or handle; true when every write and the close succeeded.

@@ -3,12 +3,20 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
-#include "platform/file_system.h"
-
 namespace korvo {
+
+// Closes a file of OpenLogFileAlone.
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// A file written without a buffer of its own: each write reaches the system at once, so after a
+// failed write nothing is held back that a later write or the close could still add.
+using UnbufferedFile = std::unique_ptr<std::FILE, FileCloser>;
 
 // Why a run's log file was not opened.
 enum class LogFileRefusal : std::uint8_t {

@@ -69,7 +69,7 @@ LogFileRefusal OpenLogFileAlone(UnbufferedFile& file, const std::string& name,
 }
 
 bool WriteLogBytes(std::FILE* file, std::string_view bytes, std::string& reason) {
-  if (WriteAll(file, bytes)) return true;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size()) return true;
   SetReason(reason, errno);
   return false;
 }

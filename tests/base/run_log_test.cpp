@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/file_system.h"
 #include "platform/log_file.h"
 
 #include "support/test_support.h"

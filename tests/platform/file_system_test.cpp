@@ -48,8 +48,7 @@ TEST(FileSystem, OpensOnlyFilesForReading) {
   }
 }
 
-// The names of everything in a folder, to show that no temporary file stays
-// behind.
+// The names of everything in a folder, to show that no temporary file stays behind.
 std::vector<std::string> FolderContents(const std::filesystem::path& folder) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -68,8 +67,7 @@ TEST(WholeFile, AnExistingFileStaysUntilTheNewOneIsFinished) {
   WholeFile file;
   ASSERT_TRUE(OpenWholeFile(file, page.string()));
   file.stream << "the new page, ";
-  EXPECT_EQ(test::ReadFileBytes(page),
-            "the old page");  // opening emptied nothing
+  EXPECT_EQ(test::ReadFileBytes(page), "the old page");  // opening emptied nothing
   file.stream << "written whole";
   ASSERT_TRUE(FinishWholeFile(file));
   EXPECT_EQ(test::ReadFileBytes(page), "the new page, written whole");
@@ -133,8 +131,8 @@ TEST(WholeFile, ALinkedPageIsWrittenWhereTheLinkPointsAndTheLinkStays) {
   EXPECT_EQ(FolderContents(directory.path()), (Names{"page.html", "real.html"}));
 }
 
-// A page with a second hard link is written in place, but only from a copy
-// staged whole: a failed write leaves the old bytes under both names.
+// A page with a second hard link is written in place, but only from a copy staged whole: a failed
+// write leaves the old bytes under both names.
 TEST(WholeFile, AHardLinkedPageIsCopiedInPlaceOnlyOnceItIsWhole) {
   if (kPathSeparator != '/') GTEST_SKIP() << "links are made here the POSIX way";
   struct Row {
@@ -201,8 +199,7 @@ TEST(WholeFile, ADeviceIsWrittenInPlaceAndAFailingOneIsReported) {
 TEST(WholeFile, APageNameOfAnyLengthIsWrittenThroughATemporaryFile) {
   if (kPathSeparator != '/') GTEST_SKIP() << "POSIX names of up to 4095 bytes";
   test::TempDirectory directory;
-  // A folder so deep that a temporary name beside the page would not fit in
-  // 4095 bytes.
+  // A folder so deep that a temporary name beside the page would not fit in 4095 bytes.
   std::filesystem::path folder = directory.path();
   while (folder.string().size() < 4080 - 101) folder /= std::string(100, 'd');
   folder /= std::string(4080 - folder.string().size() - 1, 'e');
@@ -254,9 +251,8 @@ TEST(WholeFile, ADiscardedFileLeavesTheOldOneAndNoTemporaryFile) {
 }
 
 #ifndef _WIN32
-// A signal that ends the process at its default action removes the temporary
-// file, then ends the process as the signal does; a signal the process ignores
-// stays ignored.
+// A signal that ends the process at its default action removes the temporary file, then ends the
+// process as the signal does; a signal the process ignores stays ignored.
 TEST(WholeFileDeathTest, AnInterruptRemovesTheTemporaryFileAndEndsTheRun) {
   const auto writeAndRaise = [](const std::string& page, int interrupt) {
     const rlimit noCoreFile{0, 0};
@@ -282,8 +278,7 @@ TEST(WholeFileDeathTest, AnInterruptRemovesTheTemporaryFileAndEndsTheRun) {
   }
 }
 
-// As root, a replaced page keeps another user's owner and group, as it keeps
-// its permission bits.
+// As root, a replaced page keeps another user's owner and group, as it keeps its permission bits.
 TEST(WholeFile, AReplacedPageKeepsItsOwnerAndGroupAsRoot) {
   if (geteuid() != 0) GTEST_SKIP() << "only root gives a file to another user";
   test::TempDirectory directory;
