@@ -43,6 +43,11 @@ TEST(NumberText, ManyTextsKeepTheirNumbersWhileTheIndexGrows) {
   EXPECT_LE(table.cost.comparedTexts, kCount / 7 + 1);
 }
 
+std::uint64_t ProbesToNumber(NumberedTexts table, const std::vector<std::string>& names) {
+  for (const std::string& name : names) NumberText(table, name);
+  return table.cost.probedSlots;
+}
+
 // Names chosen to share the low bits of their hash under one key fall on one slot in every index
 // they fill, so numbering them probes quadratically; a table with a key of its own probes each
 // about once.
@@ -55,14 +60,23 @@ TEST(NumberText, NamesCraftedForOneKeyCostLinearProbesUnderAnother) {
     std::string name = "n" + std::to_string(candidate);
     if ((TextHash(knownKey, name) & kSharedBits) == 0) crafted.push_back(std::move(name));
   }
-  const auto probesFor = [&](NumberedTexts table) {
-    for (const std::string& name : crafted) NumberText(table, name);
-    return table.cost.probedSlots;
-  };
   NumberedTexts knownKeyTable;
   knownKeyTable.hashKey = knownKey;
-  EXPECT_GT(probesFor(std::move(knownKeyTable)), std::uint64_t{kCount} * kCount / 4);
-  EXPECT_LT(probesFor(NumberedTexts{}), 4u * kCount);
+  EXPECT_GT(ProbesToNumber(std::move(knownKeyTable), crafted), std::uint64_t{kCount} * kCount / 4);
+  EXPECT_LT(ProbesToNumber(NumberedTexts{}, crafted), 4u * kCount);
+}
+
+// Whatever the key, names that differ only in their last digits, crafted or not, spread over the
+// index as random hashes would: about two probes each, never four.
+TEST(NumberText, NamesInSequenceCostLinearProbesUnderEveryKey) {
+  constexpr std::uint32_t kCount = 500;
+  std::vector<std::string> inSequence;
+  for (std::uint32_t i = 0; i < kCount; ++i) inSequence.push_back("n" + std::to_string(i));
+  for (std::uint64_t seed = 0; seed < 400; ++seed) {
+    NumberedTexts table;
+    table.hashKey = MakeTextHashKey({seed, ~seed});
+    EXPECT_LT(ProbesToNumber(std::move(table), inSequence), 4u * kCount) << seed;
+  }
 }
 
 }  // namespace
