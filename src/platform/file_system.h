@@ -84,11 +84,12 @@ bool MoveTemporaryFileInPlace(WholeFile& file);
 void ReleaseWholeFile(WholeFile& file) noexcept;
 
 // The platform's side of copying a staged copy over the old file, on descriptors of the C
-// runtime: a file's size (-1 when unknown), setting it, and copying the staged bytes from `begin`
-// to `end` to the same place in the old file.
+// runtime: a file's size (-1 when unknown), setting it, and one read or write of up to `size`
+// bytes at `offset`, which gives the bytes it moved (0 at the end of the file) or -1.
 std::int64_t SizeOfFile(int descriptor);
 bool ResizeFile(int descriptor, std::int64_t size);
-bool CopyStagedBytes(const WholeFile& file, std::int64_t begin, std::int64_t end);
+std::int64_t ReadAt(int descriptor, char* bytes, std::size_t size, std::int64_t offset);
+std::int64_t WriteAt(int descriptor, const char* bytes, std::size_t size, std::int64_t offset);
 
 // Lets the file's stream write through the C runtime's descriptor `descriptor`, which it then
 // owns; false when it cannot, the descriptor then still the caller's.

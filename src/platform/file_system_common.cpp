@@ -1,6 +1,8 @@
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <ext/stdio_filebuf.h>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/interrupt_cleanup.h"
@@ -24,6 +26,34 @@ bool CloseStream(WholeFile& file) noexcept {
   file.stream.rdbuf(nullptr);
   file.buffer.reset();
   return written && closed;
+}
+
+constexpr std::size_t kCopyPiece = 1 << 16;
+
+// Writes all of `size` bytes at `offset`.
+bool WriteAllAt(int descriptor, const char* bytes, std::size_t size, std::int64_t offset) {
+  while (size > 0) {
+    const std::int64_t written = WriteAt(descriptor, bytes, size, offset);
+    if (written <= 0) return false;
+    bytes += written;
+    size -= static_cast<std::size_t>(written);
+    offset += written;
+  }
+  return true;
+}
+
+// Copies the staged bytes from `begin` to `end` to the same place in the old file.
+bool CopyStagedBytes(const WholeFile& file, std::int64_t begin, std::int64_t end) {
+  std::vector<char> piece(kCopyPiece);
+  while (begin < end) {
+    const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(kCopyPiece, end - begin));
+    const std::int64_t got = ReadAt(file.stagedCopy, piece.data(), wanted, begin);
+    if (got <= 0 || !WriteAllAt(file.oldFile, piece.data(), static_cast<std::size_t>(got), begin)) {
+      return false;
+    }
+    begin += got;
+  }
+  return true;
 }
 
 // The staged copy goes over the old file only once it is whole. Its bytes past the old end go

@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
@@ -70,7 +69,6 @@ constexpr mode_t kNewFileMode = 0666;     // before the umask, as any newly crea
 constexpr mode_t kStagedCopyMode = 0600;  // a staged copy is the run's alone, also in /tmp
 constexpr mode_t kPermissionBits = 07777;
 constexpr int kLongestLinkChain = 40;  // the links the system itself follows before ELOOP
-constexpr std::size_t kCopyPiece = 1 << 16;
 
 // The folder is opened only to name files in it, which needs no permission to read it.
 #ifdef O_PATH
@@ -227,19 +225,6 @@ bool OpenFileReached(WholeFile& file) {
   return false;
 }
 
-// Writes all of `size` bytes at `offset`.
-bool WriteAllAt(int descriptor, const char* bytes, std::size_t size, off_t offset) {
-  while (size > 0) {
-    const ssize_t written = pwrite(descriptor, bytes, size, offset);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes += written;
-    size -= static_cast<std::size_t>(written);
-    offset += written;
-  }
-  return true;
-}
-
 }  // namespace
 
 bool OpenWholeFile(WholeFile& file, const std::string& name) {
@@ -267,17 +252,18 @@ bool ResizeFile(int descriptor, std::int64_t size) {
   return ftruncate(descriptor, size) == 0;
 }
 
-bool CopyStagedBytes(const WholeFile& file, std::int64_t begin, std::int64_t end) {
-  std::vector<char> piece(kCopyPiece);
-  while (begin < end) {
-    const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(kCopyPiece, end - begin));
-    const ssize_t got = pread(file.stagedCopy, piece.data(), wanted, begin);
-    if (got <= 0 || !WriteAllAt(file.oldFile, piece.data(), static_cast<std::size_t>(got), begin)) {
-      return false;
-    }
-    begin += got;
-  }
-  return true;
+std::int64_t ReadAt(int descriptor, char* bytes, std::size_t size, std::int64_t offset) {
+  ssize_t got;
+  do got = pread(descriptor, bytes, size, offset);
+  while (got < 0 && errno == EINTR);
+  return got;
+}
+
+std::int64_t WriteAt(int descriptor, const char* bytes, std::size_t size, std::int64_t offset) {
+  ssize_t written;
+  do written = pwrite(descriptor, bytes, size, offset);
+  while (written < 0 && errno == EINTR);
+  return written;
 }
 
 void ReleaseWholeFile(WholeFile& file) noexcept {

@@ -97,7 +97,6 @@ namespace {
 
 // Tries this many temporary names before giving up.
 constexpr int kTemporaryNameTries = 100;
-constexpr std::size_t kCopyPiece = 1 << 16;
 
 // A C runtime descriptor over `handle`, which it then owns; -1, the handle closed, when none.
 int DescriptorOf(HANDLE handle) {
@@ -237,17 +236,9 @@ OVERLAPPED At(std::int64_t offset) {
   return position;
 }
 
-// Writes all of `size` bytes at `offset`.
-bool WriteAllAt(HANDLE file, const char* bytes, DWORD size, std::int64_t offset) {
-  while (size > 0) {
-    OVERLAPPED position = At(offset);
-    DWORD written = 0;
-    if (!WriteFile(file, bytes, size, &written, &position) || written == 0) return false;
-    bytes += written;
-    size -= written;
-    offset += written;
-  }
-  return true;
+// At most this many bytes a call, which a DWORD holds.
+DWORD Clamped(std::size_t size) {
+  return static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
 }
 
 }  // namespace
@@ -280,19 +271,19 @@ bool ResizeFile(int descriptor, std::int64_t size) {
   return SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
 }
 
-bool CopyStagedBytes(const WholeFile& file, std::int64_t begin, std::int64_t end) {
-  std::vector<char> piece(kCopyPiece);
-  while (begin < end) {
-    OVERLAPPED position = At(begin);
-    const auto wanted = static_cast<DWORD>(std::min<std::int64_t>(kCopyPiece, end - begin));
-    DWORD got = 0;
-    if (!ReadFile(HandleOf(file.stagedCopy), piece.data(), wanted, &got, &position) || got == 0 ||
-        !WriteAllAt(HandleOf(file.oldFile), piece.data(), got, begin)) {
-      return false;
-    }
-    begin += got;
-  }
-  return true;
+std::int64_t ReadAt(int descriptor, char* bytes, std::size_t size, std::int64_t offset) {
+  OVERLAPPED position = At(offset);
+  DWORD got = 0;
+  if (ReadFile(HandleOf(descriptor), bytes, Clamped(size), &got, &position)) return got;
+  return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
+}
+
+std::int64_t WriteAt(int descriptor, const char* bytes, std::size_t size, std::int64_t offset) {
+  OVERLAPPED position = At(offset);
+  DWORD written = 0;
+  return WriteFile(HandleOf(descriptor), bytes, Clamped(size), &written, &position)
+             ? std::int64_t{written}
+             : -1;
 }
 
 void ReleaseWholeFile(WholeFile& file) noexcept {
